@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string_view>
+
+namespace tarnwk {
+
+// The application title: settings-store application name, message-box
+// caption, tray tip and start-at-login name.
+inline constexpr std::string_view kAppTitle = "Tarnwick";
+inline constexpr int kVersionMajor = 1;
+inline constexpr int kVersionMinor = 1;
+inline constexpr int kVersionRevision = 68;
+
+// Fixed names inside the application folder.
+inline constexpr std::string_view kReferenceFileName = "ref.dat";
+inline constexpr std::string_view kQuarantineFolderName = "Quarantine";
+inline constexpr std::string_view kReportsFolderName = "Reports";
+
+}  // namespace tarnwk

@@ -1,0 +1,144 @@
+#include "cli/ScanCommand.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "app/AppIdentity.h"
+#include "scan/DefinitionIndex.h"
+#include "scan/Peek.h"
+#include "scan/ReferenceFile.h"
+
+namespace tarnwk::cli {
+namespace {
+
+// Prints each finding the moment it is made; the labels of a window have no
+// place on a terminal.
+class ConsoleScanView final : public ScanView {
+public:
+    void doEvents() override {}
+    void showFolder(std::string_view) override {}
+    void showObjectsScanned(std::string_view) override {}
+    void showAdwareFound(std::string_view) override {}
+    void addFoundItem(FoundItem item) override {
+        std::fwrite(item.text.data(), 1, item.text.size(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+        ++found_;
+    }
+    std::size_t foundItemCount() const override { return found_; }
+
+private:
+    std::size_t found_ = 0;
+};
+
+std::string besideExecutable(platform::FileSystem& files, std::string_view name) {
+    return files.applicationFolder() + platform::kPathSeparator + std::string(name);
+}
+
+bool foldersReadable(const ScanOptions& options, platform::FileSystem& files) {
+    bool readable = true;
+    for (const ScanTarget& target : options.targets) {
+        if (target.kind != ScanTarget::Kind::Folder || files.readFolder(target.folder, true))
+            continue;
+        std::fprintf(stderr, "tarnwk-scan: cannot read the folder %s\n", target.folder.c_str());
+        readable = false;
+    }
+    return readable;
+}
+
+}  // namespace
+
+const char* const kUsage =
+    "Usage: tarnwk-scan [--definitions FILE] [--quick] [--full] [PATH...]\n"
+    "       tarnwk-scan [--definitions FILE] --list-definitions\n"
+    "\n"
+    "Looks for unwanted programs by file name and prints each finding as\n"
+    "\"FOLDER/NAME > LABEL\", one per line. Targets are walked in the order given.\n"
+    "\n"
+    "  --definitions FILE  the reference file (default: ref.dat beside tarnwk-scan)\n"
+    "  --quick             walk the home folder\n"
+    "  --full              walk every local file system\n"
+    "  --list-definitions  print the definitions list, header first, and stop\n"
+    "  --help              show this text\n"
+    "\n"
+    "Exit status: 0 nothing found, 1 something found, 2 error.\n";
+
+std::optional<ScanOptions> parseScanOptions(const std::vector<std::string>& arguments) {
+    ScanOptions options;
+    bool onlyPaths = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        if (onlyPaths || arg.empty() || arg[0] != '-' || arg == "-") {
+            options.targets.push_back({ScanTarget::Kind::Folder, arg});
+        } else if (arg == "--") {
+            onlyPaths = true;
+        } else if (arg == "--definitions" && i + 1 < arguments.size()) {
+            options.definitionsPath = arguments[++i];
+        } else if (arg.starts_with("--definitions=")) {
+            options.definitionsPath = arg.substr(std::string_view("--definitions=").size());
+        } else if (arg == "--quick") {
+            options.targets.push_back({ScanTarget::Kind::Quick, {}});
+        } else if (arg == "--full") {
+            options.targets.push_back({ScanTarget::Kind::Full, {}});
+        } else if (arg == "--list-definitions") {
+            options.listDefinitions = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else {
+            std::fprintf(stderr, "tarnwk-scan: unknown or incomplete option %s\n%s", arg.c_str(),
+                         kUsage);
+            return std::nullopt;
+        }
+    }
+    if (!options.help && !options.listDefinitions && options.targets.empty()) {
+        std::fprintf(stderr, "tarnwk-scan: nothing to scan\n%s", kUsage);
+        return std::nullopt;
+    }
+    return options;
+}
+
+int runScanCommand(const ScanOptions& options, platform::FileSystem& files,
+                   platform::Messages& messages) {
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return kExitClean;
+    }
+    if (!foldersReadable(options, files)) return kExitError;
+
+    const std::string definitionsPath = options.definitionsPath.empty()
+                                            ? besideExecutable(files, kReferenceFileName)
+                                            : options.definitionsPath;
+    const DefinitionsList definitions = loadReferenceFile(files, messages, definitionsPath);
+    if (options.listDefinitions) {
+        for (const std::string& entry : definitions.entries()) std::printf("%s\n", entry.c_str());
+        return kExitClean;
+    }
+
+    const auto started = std::chrono::steady_clock::now();
+    const DefinitionIndex index(definitions);
+    ConsoleScanView view;
+    ScanState state;
+    Walk walk(files, definitions, index, view, state);
+    walk.setExcludedFolder(files.folderId(besideExecutable(files, kQuarantineFolderName)));
+    for (const ScanTarget& target : options.targets) {
+        walk.setStayOnFileSystem(target.kind == ScanTarget::Kind::Full);
+        switch (target.kind) {
+            case ScanTarget::Kind::Folder:
+                walk.Peek(target.folder, true);
+                break;
+            case ScanTarget::Kind::Quick:
+                walk.Peek(files.quickScanFolder(), true);
+                break;
+            case ScanTarget::Kind::Full:
+                for (const std::string& drive : files.driveList()) walk.Peek(drive, true);
+                break;
+        }
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::fprintf(stderr, "tarnwk-scan: %d files examined, %zu found, %.2f seconds\n",
+                 state.objectsScanned, view.foundItemCount(), seconds);
+    return view.foundItemCount() > 0 ? kExitFound : kExitClean;
+}
+
+}  // namespace tarnwk::cli

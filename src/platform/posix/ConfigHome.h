@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace tarnwk::posix {
+
+// The user's configuration folder: $XDG_CONFIG_HOME when it holds an absolute
+// path, otherwise ~/.config.
+std::string configHome();
+
+// The user's home folder: $HOME, or the password database's entry.
+std::string homeFolder();
+
+}  // namespace tarnwk::posix

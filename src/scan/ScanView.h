@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tarnwk {
+
+// One finding of a scan: the text the found-item list shows (folder,
+// separator, the definition's name part, " > ", its label part) and the path
+// of the file on disk that matched, which the quarantine move acts on.
+struct FoundItem {
+    std::string text;
+    std::string path;
+};
+
+// What the walk needs of the window that shows a scan. The scan window
+// implements it; so does the command-line scanner.
+class ScanView {
+public:
+    virtual ~ScanView() = default;
+    // Serves the event loop, so the window repaints and Abort can be pressed.
+    virtual void doEvents() = 0;
+    // `Label3`: the folder being searched.
+    virtual void showFolder(std::string_view text) = 0;
+    // `lblObjectsscannedcount` and `lblAdwareFoundCount`.
+    virtual void showObjectsScanned(std::string_view text) = 0;
+    virtual void showAdwareFound(std::string_view text) = 0;
+    // Appends to the found-item list `lstadware`.
+    virtual void addFoundItem(FoundItem item) = 0;
+    virtual std::size_t foundItemCount() const = 0;
+};
+
+}  // namespace tarnwk

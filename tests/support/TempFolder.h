@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarnwk::test {
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the object goes away.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    // path() joined with a relative path.
+    std::string operator/(std::string_view relative) const;
+
+    // Creates a file (and its parent folders) holding `content`.
+    std::string writeFile(std::string_view relative, std::string_view content = "x") const;
+    // Creates a folder and its parents.
+    std::string makeFolder(std::string_view relative) const;
+
+private:
+    std::string path_;
+};
+
+std::string readWholeFile(const std::string& path);
+
+}  // namespace tarnwk::test
