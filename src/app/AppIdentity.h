@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tarnwk {
@@ -10,6 +11,12 @@ inline constexpr std::string_view kAppTitle = "Tarnwick";
 inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 1;
 inline constexpr int kVersionRevision = 68;
+
+// The main-window caption: "Tarnwick 1.1".
+inline std::string mainWindowCaption() {
+    return std::string(kAppTitle) + " " + std::to_string(kVersionMajor) + "." +
+           std::to_string(kVersionMinor);
+}
 
 // Fixed names inside the application folder.
 inline constexpr std::string_view kReferenceFileName = "ref.dat";

@@ -4,9 +4,11 @@
 #include <cstdio>
 
 #include "app/AppIdentity.h"
+#include "app/ServerAddress.h"
 #include "scan/DefinitionIndex.h"
 #include "scan/Peek.h"
 #include "scan/ReferenceFile.h"
+#include "update/DefinitionsUpdater.h"
 
 namespace tarnwk::cli {
 namespace {
@@ -46,11 +48,41 @@ bool foldersReadable(const ScanOptions& options, platform::FileSystem& files) {
     return readable;
 }
 
+// Brings the definitions up to date without questions; false on failure.
+bool updateDefinitions(platform::FileSystem& files, platform::Downloader& downloader,
+                       const std::string& referenceFile) {
+    DefinitionsUpdater updater(files, downloader, referenceFile, serverBaseAddress());
+    const auto versions = updater.checkVersion();
+    switch (versions.check) {
+        case DefinitionsUpdater::Check::Unavailable:
+            std::fprintf(
+                stderr,
+                "tarnwk-scan: the published definitions version could not be read from %s\n",
+                serverBaseAddress().c_str());
+            return false;
+        case DefinitionsUpdater::Check::UpToDate:
+            std::printf("tarnwk-scan: definitions are up to date (version %g)\n", versions.local);
+            return true;
+        case DefinitionsUpdater::Check::Newer:
+            break;
+    }
+    if (!updater.downloadDefinitions()) {
+        std::fprintf(
+            stderr, "tarnwk-scan: the new definitions could not be retrieved; version %g is kept\n",
+            versions.local);
+        return false;
+    }
+    std::printf("tarnwk-scan: definitions updated from version %g to %g\n", versions.local,
+                versions.published);
+    return true;
+}
+
 }  // namespace
 
 const char* const kUsage =
-    "Usage: tarnwk-scan [--definitions FILE] [--quick] [--full] [PATH...]\n"
+    "Usage: tarnwk-scan [--definitions FILE] [--update] [--quick] [--full] [PATH...]\n"
     "       tarnwk-scan [--definitions FILE] --list-definitions\n"
+    "       tarnwk-scan [--definitions FILE] --update\n"
     "\n"
     "Looks for unwanted programs by file name and prints each finding as\n"
     "\"FOLDER/NAME > LABEL\", one per line. Targets are walked in the order given.\n"
@@ -59,6 +91,8 @@ const char* const kUsage =
     "  --quick             walk the home folder\n"
     "  --full              walk every local file system\n"
     "  --list-definitions  print the definitions list, header first, and stop\n"
+    "  --update            fetch newer definitions from the maker's server first\n"
+    "                      (server: $TARNWK_SERVER, or the address built in)\n"
     "  --help              show this text\n"
     "\n"
     "Exit status: 0 nothing found, 1 something found, 2 error.\n";
@@ -82,6 +116,8 @@ std::optional<ScanOptions> parseScanOptions(const std::vector<std::string>& argu
             options.targets.push_back({ScanTarget::Kind::Full, {}});
         } else if (arg == "--list-definitions") {
             options.listDefinitions = true;
+        } else if (arg == "--update") {
+            options.update = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else {
@@ -90,7 +126,7 @@ std::optional<ScanOptions> parseScanOptions(const std::vector<std::string>& argu
             return std::nullopt;
         }
     }
-    if (!options.help && !options.listDefinitions && options.targets.empty()) {
+    if (!options.help && !options.listDefinitions && !options.update && options.targets.empty()) {
         std::fprintf(stderr, "tarnwk-scan: nothing to scan\n%s", kUsage);
         return std::nullopt;
     }
@@ -98,7 +134,7 @@ std::optional<ScanOptions> parseScanOptions(const std::vector<std::string>& argu
 }
 
 int runScanCommand(const ScanOptions& options, platform::FileSystem& files,
-                   platform::Messages& messages) {
+                   platform::Messages& messages, platform::Downloader& downloader) {
     if (options.help) {
         std::fputs(kUsage, stdout);
         return kExitClean;
@@ -108,6 +144,9 @@ int runScanCommand(const ScanOptions& options, platform::FileSystem& files,
     const std::string definitionsPath = options.definitionsPath.empty()
                                             ? besideExecutable(files, kReferenceFileName)
                                             : options.definitionsPath;
+    if (options.update && !updateDefinitions(files, downloader, definitionsPath)) return kExitError;
+    if (options.update && !options.listDefinitions && options.targets.empty()) return kExitClean;
+
     const DefinitionsList definitions = loadReferenceFile(files, messages, definitionsPath);
     if (options.listDefinitions) {
         for (const std::string& entry : definitions.entries()) std::printf("%s\n", entry.c_str());

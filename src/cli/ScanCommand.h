@@ -21,6 +21,7 @@ struct ScanOptions {
     std::string definitionsPath;  // empty: ref.dat beside the executable
     std::vector<ScanTarget> targets;
     bool listDefinitions = false;
+    bool update = false;
     bool help = false;
 };
 
@@ -31,6 +32,6 @@ extern const char* const kUsage;
 
 // Runs the command; returns the exit status.
 int runScanCommand(const ScanOptions& options, platform::FileSystem& files,
-                   platform::Messages& messages);
+                   platform::Messages& messages, platform::Downloader& downloader);
 
 }  // namespace tarnwk::cli

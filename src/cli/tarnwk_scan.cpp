@@ -5,6 +5,7 @@
 
 #include "cli/ConsoleMessages.h"
 #include "cli/ScanCommand.h"
+#include "platform/posix/CurlDownloader.h"
 #include "platform/posix/PosixFileSystem.h"
 
 int main(int argc, char** argv) {
@@ -14,5 +15,6 @@ int main(int argc, char** argv) {
     if (!options) return tarnwk::cli::kExitError;
     tarnwk::posix::PosixFileSystem files;
     tarnwk::cli::ConsoleMessages messages;
-    return tarnwk::cli::runScanCommand(*options, files, messages);
+    tarnwk::posix::CurlDownloader downloader;
+    return tarnwk::cli::runScanCommand(*options, files, messages, downloader);
 }

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -149,6 +150,31 @@ public:
     virtual std::string longTime(std::chrono::system_clock::time_point when) = 0;
     // The user's decimal separator.
     virtual std::string decimalSeparator() = 0;
+};
+
+// Fetches a resource over HTTP.
+class Downloader {
+public:
+    virtual ~Downloader() = default;
+    // Blocks until the transfer has ended. True only when the whole body of a
+    // successful (2xx) answer is in `localPath`; on any failure no file is
+    // left at `localPath` posing as complete.
+    virtual bool download(const std::string& url, const std::string& localPath) = 0;
+};
+
+// One running instance per user.
+class SingleInstance {
+public:
+    virtual ~SingleInstance() = default;
+    // True when no other instance runs; this one then answers later starts
+    // through onActivateRequest. A lock left by an instance that crashed does
+    // not count.
+    virtual bool claim() = 0;
+    // From a later start: asks the running instance to bring its window
+    // forward and show its main window. False when it could not be reached.
+    virtual bool activateRunning() = 0;
+    // In the running instance: a later start asked it to come forward.
+    std::function<void()> onActivateRequest;
 };
 
 // The services of one running program, handed to the code that needs them.

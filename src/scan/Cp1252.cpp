@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace tarnwk {
 namespace {
@@ -26,7 +27,54 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// The byte for a code point, or '?' when the page has none.
+char byteFor(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i)
+        if (kHighControls[i] == cp) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+// The code point of the UTF-8 sequence at the start of `text` and its length
+// in bytes; length 0 for a byte that starts no valid sequence.
+std::pair<char32_t, std::size_t> nextCodePoint(std::string_view text) {
+    const auto lead = static_cast<std::uint8_t>(text[0]);
+    if (lead < 0x80) return {lead, 1};
+    std::size_t length = 0;
+    char32_t cp = 0;
+    char32_t smallest = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, cp = lead & 0x1F, smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, cp = lead & 0x0F, smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, cp = lead & 0x07, smallest = 0x10000;
+    } else {
+        return {0, 0};
+    }
+    if (text.size() < length) return {0, 0};
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<std::uint8_t>(text[i]);
+        if ((next & 0xC0) != 0x80) return {0, 0};
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and values past Unicode are not text.
+    if (cp < smallest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
+    return {cp, length};
+}
+
 }  // namespace
+
+std::string encodeCp1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        const auto [cp, length] = nextCodePoint(utf8);
+        out += length == 0 ? '?' : byteFor(cp);
+        utf8.remove_prefix(length == 0 ? 1 : length);
+    }
+    return out;
+}
 
 std::string decodeCp1252(std::string_view bytes) {
     std::string out;

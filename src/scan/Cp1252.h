@@ -10,4 +10,9 @@ namespace tarnwk {
 // does.
 std::string decodeCp1252(std::string_view bytes);
 
+// Encodes UTF-8 text in the Windows-1252 code page, the reverse of
+// decodeCp1252. A character the page cannot hold, and each byte of invalid
+// UTF-8, becomes "?".
+std::string encodeCp1252(std::string_view utf8);
+
 }  // namespace tarnwk

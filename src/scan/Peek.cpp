@@ -134,7 +134,11 @@ void Walk::recordFinding(const platform::FolderContents& folder, const std::stri
 
     shown += " > ";
     shown += parts.labelPart;
-    view_.addFoundItem(FoundItem{std::move(shown), joinPath(folder.path, fileName)});
+    // The identity is taken per finding only, so the walk itself stays cheap.
+    std::string path = joinPath(folder.path, fileName);
+    std::optional<platform::FileId> id = files_.fileId(path);
+    view_.addFoundItem(
+        FoundItem{std::move(shown), std::move(path), std::string(parts.namePart), id});
 }
 
 }  // namespace tarnwk

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/platform.h"
 
 namespace tarnwk {
 
@@ -12,6 +15,12 @@ namespace tarnwk {
 struct FoundItem {
     std::string text;
     std::string path;
+    // The file name as the definition writes it: the name the quarantine copy
+    // and the backup copy are made from.
+    std::string name;
+    // The file's identity when it was found, so a later move can tell that the
+    // path now names another file or a link and leave it alone.
+    std::optional<platform::FileId> fileId;
 };
 
 // What the walk needs of the window that shows a scan. The scan window

@@ -1,0 +1,19 @@
+#include "app/Main.h"
+
+#include "app/Application.h"
+
+namespace tarnwk {
+
+int Main(Program& program, platform::SingleInstance& instance) {
+    if (!instance.claim()) {
+        // Another instance runs: it comes forward; this one touches nothing.
+        instance.activateRunning();
+        return 0;
+    }
+    Application application(program);
+    instance.onActivateRequest = [&application] { application.bringForward(); };
+    application.start();
+    return program.ui.backend().run();
+}
+
+}  // namespace tarnwk

@@ -1,0 +1,22 @@
+#include "app/Program.h"
+
+#include "app/AppIdentity.h"
+
+namespace tarnwk {
+
+std::string Program::quarantineFolder() const {
+    return inAppFolder(kQuarantineFolderName);
+}
+std::string Program::reportsFolder() const {
+    return inAppFolder(kReportsFolderName);
+}
+std::string Program::referenceFile() const {
+    return inAppFolder(kReferenceFileName);
+}
+
+void Program::setDefinitions(DefinitionsList list) {
+    definitions = std::move(list);
+    definitionIndex = std::make_unique<DefinitionIndex>(definitions);
+}
+
+}  // namespace tarnwk

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "mainwindow/RemovedObjectsCounter.h"
+#include "mainwindow/SettingsKeys.h"
+#include "platform/platform.h"
+#include "platform/ui.h"
+#include "scan/DefinitionIndex.h"
+#include "scan/DefinitionsList.h"
+#include "scan/Peek.h"
+
+namespace tarnwk {
+
+// The state one running program shares between its windows: the services,
+// the definitions list, the walk's abort flag and report text, and the
+// removed-objects counter.
+struct Program {
+    Program(platform::Platform& os, ui::Ui& ui, std::string appFolder, std::string serverBase)
+        : os(os),
+          ui(ui),
+          appFolder(std::move(appFolder)),
+          serverBase(std::move(serverBase)),
+          settings(os.settings) {}
+
+    platform::Platform& os;
+    ui::Ui& ui;
+    // The folder of the executable, without a trailing separator.
+    const std::string appFolder;
+    // The maker's web server, without a trailing "/".
+    const std::string serverBase;
+    Settings settings;
+
+    // Loaded once at start-up; a new reference file takes effect at the next start.
+    DefinitionsList definitions;
+    std::unique_ptr<DefinitionIndex> definitionIndex;
+    // `abortScan`, `scanReport` and the count of files examined.
+    ScanState scan;
+    RemovedObjectsCounter totalObjectsRemoved;
+
+    // The main window, shown again when a scan window closes.
+    ui::Form* mainWindow = nullptr;
+    // Fetches published definitions; null where no network is wanted.
+    platform::Downloader* downloader = nullptr;
+
+    std::string inAppFolder(std::string_view name) const {
+        return appFolder + platform::kPathSeparator + std::string(name);
+    }
+    std::string quarantineFolder() const;
+    std::string reportsFolder() const;
+    std::string referenceFile() const;
+
+    // Replaces the definitions list and its index.
+    void setDefinitions(DefinitionsList list);
+};
+
+}  // namespace tarnwk

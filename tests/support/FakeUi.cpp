@@ -1,0 +1,99 @@
+#include "support/FakeUi.h"
+
+namespace tarnwk::test {
+
+// Watches the timers of one window; everything else lives in the controls.
+class FakeFormPeer final : public ui::FormPeer, public ui::ControlPeer {
+public:
+    FakeFormPeer(FakeUi& ui, ui::Form& form) : ui_(ui) {
+        for (ui::Control* control : form.controls()) {
+            control->attach(this);
+            if (control->kind() != ui::ControlKind::Timer) continue;
+            timers_.push_back(static_cast<ui::Timer*>(control));
+            update(*control, ui::Change::Enabled);
+        }
+    }
+    // The form's controls may be gone already: only the pointers are used.
+    ~FakeFormPeer() override {
+        for (ui::Timer* timer : timers_) ui_.timers_.erase(timer);
+    }
+    void show() override {}
+    void hide() override {}
+    void captionChanged() override {}
+    void update(ui::Control& control, ui::Change change) override {
+        if (control.kind() != ui::ControlKind::Timer || change != ui::Change::Enabled) return;
+        auto& timer = static_cast<ui::Timer&>(control);
+        if (timer.enabled())
+            ui_.timers_[&timer] = ui_.now_;
+        else
+            ui_.timers_.erase(&timer);
+    }
+
+private:
+    FakeUi& ui_;
+    std::vector<ui::Timer*> timers_;
+};
+
+std::unique_ptr<ui::FormPeer> FakeUi::createPeer(ui::Form& form) {
+    ++peersCreated[form.name()];
+    return std::make_unique<FakeFormPeer>(*this, form);
+}
+
+void FakeUi::doEvents() {
+    ++doEventsCount;
+    const auto it = scripted_.find(doEventsCount);
+    if (it == scripted_.end()) return;
+    const auto actions = std::move(it->second);
+    scripted_.erase(it);
+    for (const auto& action : actions) action();
+}
+
+platform::MessageResult FakeUi::messageBox(std::string_view text, platform::MessageButtons buttons,
+                                           platform::MessageIcon icon) {
+    shown.push_back({std::string(text), buttons, icon});
+    if (!answers.empty()) {
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return buttons == platform::MessageButtons::YesNo ? platform::MessageResult::Yes
+                                                      : platform::MessageResult::Ok;
+}
+
+int FakeUi::popupMenu(const std::vector<std::string>& items) {
+    menus.push_back(items);
+    if (menuAnswers.empty()) return -1;
+    const int answer = menuAnswers.front();
+    menuAnswers.pop_front();
+    return answer;
+}
+
+bool FakeUi::addTrayIcon(std::string_view tip, std::function<void(ui::TrayMessage)> onMessage) {
+    trayTip = tip;
+    trayHandler = std::move(onMessage);
+    return trayAvailable;
+}
+
+void FakeUi::advance(int milliseconds) {
+    const long long until = now_ + milliseconds;
+    for (;;) {
+        // The next timer due, in order of due time.
+        ui::Timer* next = nullptr;
+        long long due = until + 1;
+        for (const auto& [timer, startedAt] : timers_) {
+            if (timer->interval() <= 0) continue;
+            const long long at = startedAt + timer->interval();
+            if (at < due) {
+                due = at;
+                next = timer;
+            }
+        }
+        if (!next) break;
+        now_ = due;
+        timers_[next] = due;
+        next->tick();
+    }
+    now_ = until;
+}
+
+}  // namespace tarnwk::test

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace tarnwk::test {
+
+// A small HTTP/1.0 server on 127.0.0.1 for tests, on a port of its own.
+// Paths not in the table answer 404.
+class LoopbackHttpServer {
+public:
+    enum class Behaviour {
+        Serve,       // status and body as given
+        CutOff,      // announces the whole body, sends half, closes
+        NeverAnswer  // accepts the connection and stays silent
+    };
+    struct Route {
+        Route(int status = 200, std::string body = {}, Behaviour behaviour = Behaviour::Serve,
+              std::string location = {})
+            : status(status),
+              body(std::move(body)),
+              behaviour(behaviour),
+              location(std::move(location)) {}
+        int status;
+        std::string body;
+        Behaviour behaviour;
+        std::string location;  // for redirects
+    };
+
+    LoopbackHttpServer();
+    ~LoopbackHttpServer();
+
+    void route(const std::string& path, Route route);
+    std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    std::vector<std::string> requests() const;
+
+private:
+    void serve();
+    void answer(int client);
+
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stopping_{false};
+    mutable std::mutex mutex_;
+    std::map<std::string, Route> routes_;
+    std::vector<std::string> requests_;
+    std::vector<int> silentClients_;
+    std::thread thread_;
+};
+
+}  // namespace tarnwk::test
