@@ -199,15 +199,25 @@ TEST_F(QtControlsTest, TabSetByTheProgramRunsNoHandler) {
 }
 
 TEST_F(QtControlsTest, ModelChangesAppearAtTheNextServedTurn) {
-    doEventsLater();
     auto* label = widget<QLabel>(form.lblPath);
-    form.lblPath.setCaption("/var/tmp");
+    form.lblPath.setCaption("/var/log");
     EXPECT_EQ(label->text(), "/home/user/A & B");
-    // Served a moment ago: this call returns at once.
+    doEventsLater();
+    EXPECT_EQ(label->text(), "/var/log");
+}
+
+TEST(QtDeferredUpdateTest, ChangesWaitWhileDoEventsDoesNotServe) {
+    qt::QtUi backend(std::chrono::hours(1));
+    ui::Ui ui(backend);
+    QtTestForm form(ui);
+    form.Show();
+    backend.doEvents();
+    auto* label = QtView(backend, form).widget<QLabel>(form.lblPath);
+    form.lblPath.setCaption("/var/tmp");
     backend.doEvents();
     EXPECT_EQ(label->text(), "/home/user/A & B");
     form.lblPath.setCaption("/var/log");
-    doEventsLater();
+    QCoreApplication::processEvents();
     EXPECT_EQ(label->text(), "/var/log");
 }
 

@@ -61,7 +61,8 @@ TEST_F(QtFormPeerTest, WindowButtonsFollowTheStyle) {
 
     QtTestForm minimizable(ui, {.minimizeButton = true}, "frmmin");
     minimizable.Load();
-    EXPECT_TRUE(QtView(backend, minimizable).window()->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(QtView(backend, minimizable).window()->windowFlags() &
+                Qt::WindowMinimizeButtonHint);
 
     QtTestForm splash(ui, {.titleBar = false}, "frmsplash");
     splash.Load();
@@ -290,8 +291,8 @@ TEST_F(QtFormPeerTest, StatusBarShowsTheTimeOfDay) {
     ASSERT_NE(time, nullptr);
     const QString now = QLocale::system().toString(QTime::currentTime(), QLocale::ShortFormat);
     // The minute may have turned since the window was built.
-    const QString before = QLocale::system().toString(QTime::currentTime().addSecs(-60),
-                                                      QLocale::ShortFormat);
+    const QString before =
+        QLocale::system().toString(QTime::currentTime().addSecs(-60), QLocale::ShortFormat);
     EXPECT_TRUE(time->text() == now || time->text() == before) << time->text().toStdString();
 }
 

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
 
 #include "platform/qt/QtSingleInstance.h"
 #include "qt/QtTestForm.h"
@@ -61,6 +63,26 @@ TEST_F(QtSingleInstanceTest, SecondStartAsksTheRunningOneToComeForward) {
     EXPECT_TRUE(third.activateRunning());
     serveUntil([&] { return requests > 1; });
     EXPECT_EQ(requests, 2);
+}
+
+TEST_F(QtSingleInstanceTest, RequestRestoresAndRaisesTheFrontWindow) {
+    qt::QtSingleInstance first("tarnwick-test", folder());
+    ASSERT_TRUE(first.claim());
+    QWidget window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // What the window asks of the desktop: a desktop without a window
+    // manager never reports the states back.
+    const auto minimized = [&window] {
+        return window.windowHandle()->windowStates().testFlag(Qt::WindowMinimized);
+    };
+    window.showMinimized();
+    serveUntil(minimized);
+    ASSERT_TRUE(minimized());
+    qt::QtSingleInstance second("tarnwick-test", folder());
+    EXPECT_TRUE(second.activateRunning());
+    serveUntil([&] { return !minimized(); });
+    EXPECT_FALSE(minimized());
 }
 
 TEST_F(QtSingleInstanceTest, NothingToActivateWhenNoneRuns) {

@@ -44,10 +44,9 @@ void Form::Load() {
 
 void Form::Show() {
     Load();
-    if (!visible_) {
-        visible_ = true;
-        peer_->show();
-    }
+    visible_ = true;
+    // Also for a visible window: showing it again brings it to the front.
+    peer_->show();
     activated();
 }
 
