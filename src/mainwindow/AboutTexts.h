@@ -13,15 +13,15 @@ inline std::string programInfoText() {
     return "For Windows \u00a9 95, Windows \u00a9 98, Windows \u00a9 NT, Windows \u00a9 XP\n"
            "Windows \u00a9 2000\n"
            "\n"
-           "Copyright \u00a9 2026 " +
-           std::string(kMakerName) + ". All rights reserved.";
+           "\u00a9 2026 " +
+           std::string(kMakerName);
 }
 
 // Name and postal address, three lines.
 inline std::string makerAddressText() {
     return std::string(kMakerName) +
            "\n"
-           "7 Quillings Yard, Fenmore Lane\n"
+           "7 Quillings Yard\n"
            "Hollowbridge HB4 2TW";
 }
 

@@ -4,18 +4,7 @@ set -u
 scanner=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-
-check() {  # description, expected, actual
-    if [ "$2" == "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAILED: $1"
-        echo "  expected: $(printf '%q' "$2")"
-        echo "  actual:   $(printf '%q' "$3")"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/check.sh"
 
 printf 'Ver1.001\r\ngator.exe|Gator\r\nCMESYS.EXE|Claria\r\n\xc9vil.dll|\xc9vil\r\n' > "$work/defs.dat"
 mkdir -p "$work/tree/b sub/deep" "$work/tree/a" "$work/tree/.hidden" "$work/clean"

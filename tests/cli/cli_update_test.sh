@@ -6,18 +6,7 @@ work=$(mktemp -d)
 server_pid=""
 cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
-failures=0
-
-check() {  # description, expected, actual
-    if [ "$2" == "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAILED: $1"
-        echo "  expected: $(printf '%q' "$2")"
-        echo "  actual:   $(printf '%q' "$3")"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/check.sh"
 
 mkdir -p "$work/site/products/twk" "$work/app"
 printf 'Ver2.005\r\nold.exe|Old\r\n' > "$work/app/ref.dat"

@@ -2,8 +2,10 @@
 // the user did through plain callbacks, so they need no meta-object code.
 #pragma once
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPixmap>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -25,6 +27,19 @@ protected:
 
 private:
     bool pressed_ = false;
+};
+
+// Check boxes and option buttons that take a click anywhere in their
+// rectangle, as a form's controls do, not only on the box and its text.
+template <typename Button>
+class WholeAreaButton final : public Button {
+public:
+    using Button::Button;
+
+protected:
+    bool hitButton(const QPoint& position) const override {
+        return this->rect().contains(position);
+    }
 };
 
 // A picture box: draws a named picture to fit its size, sharp on any screen.

@@ -132,10 +132,10 @@ void createWidget(QtFormPeer& peer, ControlBinding& binding, QWidget* parent) {
             widget = makeButton(peer, control, parent);
             break;
         case ControlKind::CheckBox:
-            widget = makeToggle(peer, binding, new QCheckBox(parent));
+            widget = makeToggle(peer, binding, new WholeAreaButton<QCheckBox>(parent));
             break;
         case ControlKind::OptionButton: {
-            auto* option = new QRadioButton(parent);
+            auto* option = new WholeAreaButton<QRadioButton>(parent);
             // One option per container is the model's rule, not Qt's.
             option->setAutoExclusive(false);
             widget = makeToggle(peer, binding, option);
