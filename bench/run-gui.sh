@@ -32,7 +32,7 @@ time_cli() {
 }
 time_gui() {
     HOME="$dir/tree" XDG_CONFIG_HOME="$config" QT_QPA_PLATFORM=offscreen \
-        "$build/bin/gui_scan" "$dir/defs-10.dat" | tee -a "$config/gui.log" | cut -d' ' -f1
+        "$build/bin/gui_scan" "$dir/defs-10.dat" 2>/dev/null | tee -a "$config/gui.log" | cut -d' ' -f1
 }
 
 find "$dir/tree" >/dev/null  # warm the cache

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "app/Application.h"
 #include "platform/posix/CurlDownloader.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "support/FakeUi.h"
@@ -162,6 +163,23 @@ TEST_F(UpdateCheck, TheRunningProgramKeepsTheDefinitionsItLoaded) {
     EXPECT_EQ(program.definitions.entries(), (std::vector<std::string>{"Ver2.005", "old.exe|Old"}));
     EXPECT_FALSE(program.definitionIndex->find("old.exe").empty());
     EXPECT_TRUE(program.definitionIndex->find("new.exe").empty());
+}
+
+TEST_F(UpdateCheck, RunsFromBothButtonsAndAtStartUp) {
+    publish("1.0");
+    Application app(program);
+    app.start();
+    EXPECT_TRUE(fakeUi.shown.empty()) << "no check at start-up unless asked for";
+
+    app.main.cmdcheckforupdates.click();
+    app.main.CmdCheckForUpdates2.click();
+    EXPECT_EQ(messages(), (std::vector<std::string>{upToDateMessage(), upToDateMessage()}));
+
+    fakeUi.shown.clear();
+    program.settings.save(Setting::AUTOUPDATE, "1");
+    Application again(program);
+    again.start();
+    EXPECT_EQ(messages(), std::vector<std::string>{upToDateMessage()});
 }
 
 }  // namespace
