@@ -19,8 +19,8 @@ class ConsoleScanView final : public ScanView {
 public:
     void doEvents() override {}
     void showFolder(std::string_view) override {}
-    void showObjectsScanned(std::string_view) override {}
-    void showAdwareFound(std::string_view) override {}
+    void showObjectsScanned(std::int32_t) override {}
+    void showAdwareFound(std::size_t) override {}
     void addFoundItem(FoundItem item) override {
         std::fwrite(item.text.data(), 1, item.text.size(), stdout);
         std::fputc('\n', stdout);

@@ -79,11 +79,15 @@ std::string encodeCp1252(std::string_view utf8) {
 std::string decodeCp1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char c : bytes) {
-        const auto byte = static_cast<std::uint8_t>(c);
-        if (byte < 0x80)
-            out += c;
-        else if (byte < 0xA0)
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        // Plain ASCII, nearly all of a definitions file, is copied in runs.
+        std::size_t run = i;
+        while (run < bytes.size() && static_cast<std::uint8_t>(bytes[run]) < 0x80) ++run;
+        out.append(bytes.substr(i, run - i));
+        if (run == bytes.size()) break;
+        i = run;
+        const auto byte = static_cast<std::uint8_t>(bytes[i]);
+        if (byte < 0xA0)
             appendUtf8(out, kHighControls[byte - 0x80]);
         else
             appendUtf8(out, byte);

@@ -4,7 +4,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "scan/DefinitionsList.h"
@@ -16,6 +15,11 @@ namespace tarnwk {
 // indices keep definitions order, one per matching entry. The header (entry
 // 0), entries without "|" and entries with an empty name part are left out:
 // they never match.
+//
+// The walk looks up every file it meets and nearly all of them are absent,
+// so the table is built for that: open addressing over a compact slot array
+// that holds each name's hash, and one block each for the names and the
+// entry indices.
 class DefinitionIndex {
 public:
     explicit DefinitionIndex(const DefinitionsList& definitions);
@@ -25,13 +29,25 @@ public:
     std::span<const std::uint32_t> find(std::string_view foldedName) const;
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const noexcept {
-            return std::hash<std::string_view>{}(text);
-        }
+    struct Name {
+        std::uint32_t textOffset;
+        std::uint32_t textLength;
+        std::uint32_t firstEntry;  // into entries_
+        std::uint32_t entryCount;
     };
-    std::unordered_map<std::string, std::vector<std::uint32_t>, Hash, std::equal_to<>> byName_;
+    struct Slot {
+        std::uint32_t hash;
+        std::uint32_t name;  // index into names_ plus one; 0 is an empty slot
+    };
+
+    std::string_view nameText(const Name& name) const;
+    // The slot holding `text`, or the empty slot where it belongs.
+    std::size_t slotFor(std::string_view text, std::uint32_t hash) const;
+
+    std::string text_;
+    std::vector<Name> names_;
+    std::vector<std::uint32_t> entries_;
+    std::vector<Slot> slots_;
 };
 
 }  // namespace tarnwk

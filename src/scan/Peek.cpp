@@ -1,7 +1,6 @@
 #include "scan/Peek.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 #include <utility>
 
@@ -35,13 +34,6 @@ std::vector<FoldedName> sortedByName(const std::vector<std::string>& names) {
         return *a.name < *b.name;
     });
     return sorted;
-}
-
-void setCountText(std::string& text, std::size_t count, std::string_view suffix) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, count).ptr;
-    text.assign(digits, end);
-    text += suffix;
 }
 
 }  // namespace
@@ -116,10 +108,8 @@ void Walk::examineFile(const platform::FolderContents& folder, const std::string
             recordFinding(folder, name, entry);
     }
     if (state_.objectsScanned < std::numeric_limits<std::int32_t>::max()) ++state_.objectsScanned;
-    setCountText(labelText_, static_cast<std::size_t>(state_.objectsScanned), " Objects scanned");
-    view_.showObjectsScanned(labelText_);
-    setCountText(labelText_, view_.foundItemCount(), " Spyware / Adware found");
-    view_.showAdwareFound(labelText_);
+    view_.showObjectsScanned(state_.objectsScanned);
+    view_.showAdwareFound(view_.foundItemCount());
 }
 
 void Walk::recordFinding(const platform::FolderContents& folder, const std::string& fileName,

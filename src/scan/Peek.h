@@ -68,7 +68,6 @@ private:
     bool stayOnFileSystem_ = false;
     std::uint64_t startDevice_ = 0;
     std::vector<PendingFolders> pending_;
-    std::string labelText_;
 };
 
 }  // namespace tarnwk

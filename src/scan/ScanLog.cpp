@@ -60,9 +60,11 @@ std::tm localDate(std::chrono::system_clock::time_point when) {
 std::string logSecondsText(double seconds, const std::string& decimalSeparator) {
     const auto value = static_cast<float>(seconds);
     if (!std::isfinite(value)) return "0";
-    std::string text = value < 0 ? "-" + fixedSevenDigits(-value) : fixedSevenDigits(value);
-    if (const auto point = text.find('.'); point != std::string::npos)
-        text.replace(point, 1, decimalSeparator);
+    const std::string digits = fixedSevenDigits(value < 0 ? -value : value);
+    const auto point = digits.find('.');
+    std::string text = value < 0 ? "-" : "";
+    text += digits.substr(0, point);
+    if (point != std::string::npos) text += decimalSeparator + digits.substr(point + 1);
     return text;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,12 +33,17 @@ public:
     virtual void doEvents() = 0;
     // `Label3`: the folder being searched.
     virtual void showFolder(std::string_view text) = 0;
-    // `lblObjectsscannedcount` and `lblAdwareFoundCount`.
-    virtual void showObjectsScanned(std::string_view text) = 0;
-    virtual void showAdwareFound(std::string_view text) = 0;
+    // `lblObjectsscannedcount` and `lblAdwareFoundCount`, after every file;
+    // a view that shows them words them with the two functions below.
+    virtual void showObjectsScanned(std::int32_t count) = 0;
+    virtual void showAdwareFound(std::size_t count) = 0;
     // Appends to the found-item list `lstadware`.
     virtual void addFoundItem(FoundItem item) = 0;
     virtual std::size_t foundItemCount() const = 0;
 };
+
+// "N Objects scanned" and "N Spyware / Adware found".
+std::string objectsScannedText(std::int32_t count);
+std::string adwareFoundText(std::size_t count);
 
 }  // namespace tarnwk

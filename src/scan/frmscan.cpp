@@ -75,12 +75,12 @@ void frmscan::showFolder(std::string_view text) {
     if (loaded()) Label3.setCaption(std::string(text));
 }
 
-void frmscan::showObjectsScanned(std::string_view text) {
-    if (loaded()) lblObjectsscannedcount.setCaption(std::string(text));
+void frmscan::showObjectsScanned(std::int32_t count) {
+    if (loaded()) lblObjectsscannedcount.setCaption(objectsScannedText(count));
 }
 
-void frmscan::showAdwareFound(std::string_view text) {
-    if (loaded()) lblAdwareFoundCount.setCaption(std::string(text));
+void frmscan::showAdwareFound(std::size_t count) {
+    if (loaded()) lblAdwareFoundCount.setCaption(adwareFoundText(count));
 }
 
 void frmscan::addFoundItem(FoundItem item) {

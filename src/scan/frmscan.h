@@ -47,8 +47,8 @@ public:
     // What the walk writes; a closed window is left alone.
     void doEvents() override;
     void showFolder(std::string_view text) override;
-    void showObjectsScanned(std::string_view text) override;
-    void showAdwareFound(std::string_view text) override;
+    void showObjectsScanned(std::int32_t count) override;
+    void showAdwareFound(std::size_t count) override;
     void addFoundItem(FoundItem item) override;
     std::size_t foundItemCount() const override { return lstadware.count(); }
 

@@ -127,8 +127,8 @@ TEST_F(ScanWindow, EveryClosingStoresTheRunningTotalAndNoneIsRefused) {
 TEST_F(ScanWindow, WalkWritesReachTheLabelsAndKeepEachEntrysRealPath) {
     window.Load();
     window.showFolder("/home/user");
-    window.showObjectsScanned("3 Objects scanned");
-    window.showAdwareFound("1 Spyware / Adware found");
+    window.showObjectsScanned(3);
+    window.showAdwareFound(1);
     window.addFoundItem({"/a > b/b.exe > Bee", "/a > b/B.EXE", "b.exe", platform::FileId{1, 9}});
     window.addFoundItem({"/c/b.exe > Bee", "/c/b.exe", "b.exe", platform::FileId{1, 10}});
     EXPECT_EQ(window.Label3.caption(), "/home/user");
