@@ -19,4 +19,9 @@ void Program::setDefinitions(DefinitionsList list) {
     definitionIndex = std::make_unique<DefinitionIndex>(definitions);
 }
 
+const DefinitionIndex& Program::index() {
+    if (!definitionIndex) definitionIndex = std::make_unique<DefinitionIndex>(definitions);
+    return *definitionIndex;
+}
+
 }  // namespace tarnwk

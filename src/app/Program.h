@@ -53,6 +53,8 @@ struct Program {
 
     // Replaces the definitions list and its index.
     void setDefinitions(DefinitionsList list);
+    // The index of the definitions list, built when first needed.
+    const DefinitionIndex& index();
 };
 
 }  // namespace tarnwk

@@ -24,12 +24,7 @@ void KillMatchingProcesses(Program& program) {
     platform::Processes& processes = program.os.processes;
     // The walk's index holds exactly the entries a program may match: the
     // header and entries without "|" are not in it.
-    std::unique_ptr<DefinitionIndex> ownIndex;
-    const DefinitionIndex* index = program.definitionIndex.get();
-    if (!index) {
-        ownIndex = std::make_unique<DefinitionIndex>(program.definitions);
-        index = ownIndex.get();
-    }
+    const DefinitionIndex* index = &program.index();
 
     const std::int64_t self = processes.ownId();
     for (const platform::ProcessInfo& process : processes.list()) {

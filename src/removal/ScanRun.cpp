@@ -85,12 +85,7 @@ void ScanRun::cmdstartscan_Click(bool fullScan) {
 
 void ScanRun::walkTargets(bool fullScan) {
     platform::FileSystem& files = program_.os.files;
-    std::unique_ptr<DefinitionIndex> ownIndex;
-    const DefinitionIndex* index = program_.definitionIndex.get();
-    if (!index) {
-        ownIndex = std::make_unique<DefinitionIndex>(program_.definitions);
-        index = ownIndex.get();
-    }
+    const DefinitionIndex* index = &program_.index();
 
     Walk walk(files, program_.definitions, *index, *window_, program_.scan);
     // Quarantined files keep the names that found them; they are not news.
