@@ -22,6 +22,7 @@ MAX_DEPTH = 8
 DEFINITIONS = 32_000
 PLANTED_NAMES = 10     # distinct names, each planted COPIES times
 COPIES = 5
+IN_DOT_FOLDERS = 5      # planted copies put below a dot-folder, at least
 FIND_ALTERNATIVES = 100
 DOT_FILE_SHARE = 0.03
 DOT_FOLDER_SHARE = 0.02
@@ -124,9 +125,10 @@ def main():
     planted_ids = sorted(rng.sample(range(DEFINITIONS), PLANTED_NAMES))
     # A few inside dot-folders: the scanners must enter those.
     dotted = [i for i, f in enumerate(folders) if "/." in "/" + f]
-    planted_folders = rng.sample(dotted, 5)
-    rest = [i for i in range(len(folders)) if i not in set(planted_folders)]
-    planted_folders += rng.sample(rest, PLANTED_NAMES * COPIES - 5)
+    planted_folders = rng.sample(dotted, IN_DOT_FOLDERS)
+    chosen = set(planted_folders)
+    rest = [i for i in range(len(folders)) if i not in chosen]
+    planted_folders += rng.sample(rest, PLANTED_NAMES * COPIES - IN_DOT_FOLDERS)
 
     planted = []
     for k, folder in enumerate(planted_folders):

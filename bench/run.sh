@@ -16,7 +16,8 @@ usage() {
     cat <<EOF
 Usage: bench/run.sh [--runs N] [--dir FOLDER] [--build FOLDER] [--regenerate] [--no-hyperfine]
 
-  --runs N        timed runs per command, after 2 warm-up runs (default $runs, at least 5)
+  --runs N        timed rounds, each running every command once, after 3 warm-up
+                  rounds (default $runs, at least 5)
   --dir FOLDER    where the tree and definitions go (default \${TMPDIR:-/tmp}/tarnwick-bench,
                   or \$TARNWK_BENCH_DIR); reused when present
   --build FOLDER  the Release build folder (default build-bench in the repository)
@@ -115,7 +116,9 @@ if [ "$(examined "$out/scan-10.err")" != "$(examined "$out/floor.err")" ]; then
     agree=0
 fi
 
-# --- timing, warm cache: name, median, min and mean CPU seconds into times.tsv ---
+# --- timing, warm cache ------------------------------------------------------------
+# In rounds, each command once per round: load from elsewhere on the machine
+# then falls on all four alike instead of on whichever ran at the time.
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 names=("tarnwk-scan (10)" "tarnwk-scan (32000)" "floor_walker" "find (100 -iname)")
 commands=(
@@ -124,25 +127,41 @@ commands=(
     "$(printf '%q ' "$floor" "$defs10" "$tree")"
     "$(printf '%q ' find "${find_args[@]}")"
 )
-if [ $use_hyperfine -eq 1 ]; then
-    args=()
-    for i in "${!names[@]}"; do args+=(-n "${names[$i]}" "${commands[$i]}"); done
-    hyperfine -N -i --warmup 2 --runs "$runs" --style basic --export-json "$out/times.json" "${args[@]}" >&2
-    python3 -c 'import json, sys
+args=()
+for i in "${!names[@]}"; do args+=(-n "${names[$i]}" "${commands[$i]}"); done
+: >"$out/runs.tsv"  # name, wall seconds, CPU seconds (user + system) per run
+for round in $(seq -2 "$runs"); do  # rounds -2 to 0 warm up
+    if [ "$round" -gt 0 ]; then echo "run.sh: round $round of $runs" >&2; else echo "run.sh: warm-up round" >&2; fi
+    if [ $use_hyperfine -eq 1 ]; then
+        # -i: a scan that finds something exits 1.
+        hyperfine -N -i --runs 1 --style none --export-json "$out/round.json" "${args[@]}" \
+            >"$out/hyperfine.log" 2>&1 || { cat "$out/hyperfine.log" >&2; exit 2; }
+        if [ "$round" -gt 0 ]; then
+            python3 -c 'import json, sys
 for r in json.load(open(sys.argv[1]))["results"]:
-    print(r["command"], r["median"], r["min"], r["user"] + r["system"], sep="\t")' "$out/times.json" >"$out/times.tsv"
-else
-    : >"$out/times.tsv"
-    for i in "${!names[@]}"; do
-        for n in $(seq $((runs + 2))); do
+    print(r["command"], r["times"][0], r["user"] + r["system"], sep="\t")' "$out/round.json" >>"$out/runs.tsv"
+        fi
+    else
+        for i in "${!names[@]}"; do
             start=$(date +%s%N)
             eval "${commands[$i]}" >/dev/null 2>&1 || true
-            if [ "$n" -gt 2 ]; then echo $(($(date +%s%N) - start)); fi  # 2 warm-ups
-        done | sort -n | awk -v name="${names[$i]}" '{t[NR] = $1}
-            END {m = NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
-                 printf "%s\t%.6f\t%.6f\t\n", name, m / 1e9, t[1] / 1e9}' >>"$out/times.tsv"
-    done
-fi
+            wall=$(($(date +%s%N) - start))
+            if [ "$round" -gt 0 ]; then
+                awk -v name="${names[$i]}" -v ns=$wall 'BEGIN {printf "%s\t%.6f\t\n", name, ns / 1e9}' >>"$out/runs.tsv"
+            fi
+        done
+    fi
+done
+# name, median, min, mean CPU (empty without hyperfine)
+python3 -c 'import statistics, sys
+runs = {}
+for line in open(sys.argv[1]):
+    name, wall, cpu = line.rstrip("\n").split("\t")
+    runs.setdefault(name, []).append((float(wall), cpu))
+for name, rows in runs.items():
+    walls = [w for w, _ in rows]
+    cpu = statistics.mean(float(c) for _, c in rows) if rows[0][1] else ""
+    print(name, statistics.median(walls), min(walls), cpu, sep="\t")' "$out/runs.tsv" >"$out/times.tsv"
 
 # --- peak memory ------------------------------------------------------------------
 /usr/bin/time -v "$scan" --definitions "$defs32k" "$tree" >/dev/null 2>"$out/rss.txt" || true
@@ -155,7 +174,7 @@ echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/c
 # Other work on the machine skews the figures; the load average shows it.
 echo "Load average before timing: $load"
 echo "Tree: $(examined "$out/floor.err") files examined, $(wc -l <"$out/expected.txt") planted; $runs warm runs each"
-echo "Ratios use the medians; CPU is user + system, mean (hyperfine only)."
+echo "Ratios use the medians; CPU is user + system, mean (with hyperfine only)."
 echo
 awk -F'\t' -v rss="$rss_kib" '
     BEGIN { printf "  %-22s %10s %10s %10s\n", "seconds", "median", "min", "CPU" }
@@ -165,9 +184,9 @@ awk -F'\t' -v rss="$rss_kib" '
         s10 = t["tarnwk-scan (10)"]; s32 = t["tarnwk-scan (32000)"]
         fl = t["floor_walker"]; fn = t["find (100 -iname)"]; mib = rss / 1024
         print ""
-        printf "  %-38s %7.2fx    target <= 1.20x   %s\n", "tarnwk-scan(10) / floor", s10 / fl, verdict(s10 / fl <= 1.2)
-        printf "  %-38s %7.2fx    target <= 1.10x   %s\n", "tarnwk-scan(32000) / tarnwk-scan(10)", s32 / s10, verdict(s32 / s10 <= 1.1)
-        printf "  %-38s %7.2fx    (for scale)\n", "find / floor", fn / fl
+        printf "  %-38s %7.3fx    target <= 1.20x   %s\n", "tarnwk-scan(10) / floor", s10 / fl, verdict(s10 / fl <= 1.2)
+        printf "  %-38s %7.3fx    target <= 1.10x   %s\n", "tarnwk-scan(32000) / tarnwk-scan(10)", s32 / s10, verdict(s32 / s10 <= 1.1)
+        printf "  %-38s %7.3fx    (for scale)\n", "find / floor", fn / fl
         printf "  %-38s %7.1f MiB target < 64 MiB  %s\n", "peak RSS, tarnwk-scan(32000)", mib, verdict(mib < 64)
     }' "$out/times.tsv"
 } | tee "$out/report.txt"

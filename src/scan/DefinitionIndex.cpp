@@ -18,6 +18,8 @@ std::uint32_t hashOf(std::string_view text) {
 DefinitionIndex::DefinitionIndex(const DefinitionsList& definitions) {
     // At most half full, so an absent name usually meets an empty slot first.
     slots_.resize(std::bit_ceil(std::max<std::size_t>(16, definitions.count() * 2)));
+    // 64 KiB at most; sixteen bits a name below that.
+    present_.resize(std::min<std::size_t>(8192, std::bit_ceil(definitions.count() / 4 + 1)));
 
     // First pass: the distinct names and how many entries each has.
     std::vector<std::uint32_t> nameOfEntry(definitions.count(), 0);
@@ -30,6 +32,7 @@ DefinitionIndex::DefinitionIndex(const DefinitionsList& definitions) {
         const std::uint32_t hash = hashOf(folded);
         Slot& slot = slots_[slotFor(folded, hash)];
         if (slot.name == 0) {
+            present_[presentBit(hash) / 64] |= std::uint64_t{1} << (presentBit(hash) % 64);
             names_.push_back({static_cast<std::uint32_t>(text_.size()),
                               static_cast<std::uint32_t>(folded.size()), 0, 0});
             text_ += folded;
@@ -68,7 +71,9 @@ std::size_t DefinitionIndex::slotFor(std::string_view text, std::uint32_t hash) 
 }
 
 std::span<const std::uint32_t> DefinitionIndex::find(std::string_view foldedName) const {
-    const Slot& slot = slots_[slotFor(foldedName, hashOf(foldedName))];
+    const std::uint32_t hash = hashOf(foldedName);
+    if (!(present_[presentBit(hash) / 64] >> (presentBit(hash) % 64) & 1)) return {};
+    const Slot& slot = slots_[slotFor(foldedName, hash)];
     if (slot.name == 0) return {};
     const Name& name = names_[slot.name - 1];
     return std::span<const std::uint32_t>(entries_).subspan(name.firstEntry, name.entryCount);

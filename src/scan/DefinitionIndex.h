@@ -41,9 +41,13 @@ private:
     };
 
     std::string_view nameText(const Name& name) const;
+    std::size_t presentBit(std::uint32_t hash) const { return hash & (present_.size() * 64 - 1); }
     // The slot holding `text`, or the empty slot where it belongs.
     std::size_t slotFor(std::string_view text, std::uint32_t hash) const;
 
+    // One bit per hash value (folded to its size): a clear bit answers
+    // "absent" from a table small enough to stay in the processor's cache.
+    std::vector<std::uint64_t> present_;
     std::string text_;
     std::vector<Name> names_;
     std::vector<std::uint32_t> entries_;

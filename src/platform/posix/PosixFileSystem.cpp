@@ -45,6 +45,11 @@ bool isDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
+std::string withoutTrailingSeparators(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
 }  // namespace
 
 std::string normalFolderPath(const std::string& path) {
@@ -53,15 +58,14 @@ std::string normalFolderPath(const std::string& path) {
         std::error_code ec;
         full = std::filesystem::current_path(ec) / full;
     }
-    std::string text = full.lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
-    return text;
+    return withoutTrailingSeparators(full.lexically_normal().string());
 }
 
 std::optional<platform::FolderContents> PosixFileSystem::readFolder(const std::string& path,
                                                                     bool followLink) {
     platform::FolderContents contents;
-    contents.path = normalFolderPath(path);
+    // A subfolder's path is its listed parent's plus a name: already normal.
+    contents.path = followLink ? normalFolderPath(path) : withoutTrailingSeparators(path);
     // A subfolder swapped for a link since its parent was listed is not
     // followed.
     const int noFollow = followLink ? 0 : O_NOFOLLOW;
