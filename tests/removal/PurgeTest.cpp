@@ -17,9 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
-bool present(const std::string& path) {
-    return fs::exists(fs::symlink_status(path));
-}
+using test::present;
 
 class PurgeOnDisk : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 // list. The file system may be swapped for the real one.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@
 #include "support/FakeUi.h"
 
 namespace tarnwk::test {
+
+// Whether anything, a dangling link included, stands at `path`.
+inline bool present(const std::string& path) {
+    return std::filesystem::exists(std::filesystem::symlink_status(path));
+}
 
 inline std::vector<std::string> scanDefinitions() {
     return {"Ver1.001",   "b.exe|Bee",     "bad.dll|Some.Adware|x", "Evil.exe|Evil",

@@ -22,10 +22,6 @@ namespace {
 using ui::Change;
 using ui::ControlKind;
 
-QString text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 bool sameFont(const ui::Font& a, const ui::Font& b) {
     return a.bold == b.bold && a.points == b.points && a.family == b.family;
 }
@@ -98,7 +94,7 @@ void ControlBinding::applyLooks() {
         !looks_.applied || !sameFont(looks_.font, control_.font) || looks_.link != control_.link;
     if (fontChanged) widget_->setFont(controlFont(control_.font, control_.link));
     if (!looks_.applied || looks_.toolTip != control_.toolTip)
-        widget_->setToolTip(text(control_.toolTip));
+        widget_->setToolTip(QString::fromStdString(control_.toolTip));
     if (control_.kind() == ControlKind::Label &&
         (!looks_.applied || looks_.link != control_.link ||
          looks_.whiteBackground != control_.whiteBackground))
@@ -112,7 +108,7 @@ void ControlBinding::applyLooks() {
 }
 
 void ControlBinding::applyCaption() {
-    const QString caption = text(control_.caption());
+    const QString caption = QString::fromStdString(control_.caption());
     switch (control_.kind()) {
         case ControlKind::Label: {
             auto* label = static_cast<QLabel*>(widget_);
@@ -170,7 +166,8 @@ void ControlBinding::applyItems() {
     }
     QStringList added;
     added.reserve(static_cast<qsizetype>(items.size() - kept));
-    for (std::size_t i = kept; i < items.size(); ++i) added.append(text(items[i]));
+    for (std::size_t i = kept; i < items.size(); ++i)
+        added.append(QString::fromStdString(items[i]));
     if (!added.isEmpty()) list->addItems(added);
     rows_.insert(rows_.end(), items.begin() + static_cast<std::ptrdiff_t>(kept), items.end());
 }

@@ -23,10 +23,6 @@ namespace {
 using ui::Change;
 using ui::ControlKind;
 
-QString text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 QWidget* makeLabel(QtFormPeer& peer, ui::Control& control, QWidget* parent) {
     auto* label = new ClickableLabel(parent);
     // Captions are shown as written: an "&" in a path stays an "&".
@@ -94,7 +90,8 @@ QWidget* makeTabs(QtFormPeer& peer, ui::Control& control, QWidget* parent) {
     auto& model = static_cast<ui::TabControl&>(control);
     auto* strip = new TabStrip(parent);
     strip->setUsesScrollButtons(false);
-    for (const std::string& caption : model.tabs()) strip->addTab(new QWidget, text(caption));
+    for (const std::string& caption : model.tabs())
+        strip->addTab(new QWidget, QString::fromStdString(caption));
     QObject::connect(strip, &QTabWidget::currentChanged, peer.guard(), [&peer, &model](int tab) {
         peer.userAction([&model, tab] { model.selectTab(tab); });
     });
@@ -161,7 +158,7 @@ void createWidget(QtFormPeer& peer, ControlBinding& binding, QWidget* parent) {
             break;
         case ControlKind::Timer: {
             auto* timer = new QTimer(peer.guard());
-            timer->setObjectName(text(control.name()));
+            timer->setObjectName(QString::fromStdString(control.name()));
             auto& model = static_cast<ui::Timer&>(control);
             QObject::connect(timer, &QTimer::timeout, peer.guard(),
                              [&peer, &model] { peer.userAction([&model] { model.tick(); }); });
@@ -169,7 +166,7 @@ void createWidget(QtFormPeer& peer, ControlBinding& binding, QWidget* parent) {
             return;
         }
     }
-    widget->setObjectName(text(control.name()));
+    widget->setObjectName(QString::fromStdString(control.name()));
     const QRect rect = control.kind() == ControlKind::Line ? lineRect(control.position())
                                                            : pixelRect(control.position());
     auto* strip = control.container() && control.container()->kind() == ControlKind::TabControl
