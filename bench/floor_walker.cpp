@@ -63,15 +63,18 @@ struct Walker {
         std::vector<Entry> fileEntries, folderEntries;
         while (const dirent* entry = readdir(dir)) {
             const char* name = entry->d_name;
-            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+                continue;
             unsigned char type = entry->d_type;
             if (type == DT_UNKNOWN) {
                 struct stat info;
                 if (fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
                 type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_LNK;
             }
-            if (type == DT_DIR) folderEntries.push_back({lowered(name), name});
-            else if (type == DT_REG && name[0] != '.') fileEntries.push_back({lowered(name), name});
+            if (type == DT_DIR)
+                folderEntries.push_back({lowered(name), name});
+            else if (type == DT_REG && name[0] != '.')
+                fileEntries.push_back({lowered(name), name});
         }
         std::sort(fileEntries.begin(), fileEntries.end());
         for (const Entry& file : fileEntries) {
@@ -84,8 +87,8 @@ struct Walker {
         std::sort(folderEntries.begin(), folderEntries.end());
         const std::size_t length = path.size();
         for (const Entry& folder : folderEntries) {
-            const int child = openat(fd, folder.name.c_str(),
-                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            const int child =
+                openat(fd, folder.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             if (child < 0) continue;
             path += '/';
             path += folder.name;
@@ -117,6 +120,7 @@ int main(int argc, char** argv) {
     // "/" becomes "": paths are printed as FOLDER + '/' + NAME.
     while (!walker.path.empty() && walker.path.back() == '/') walker.path.pop_back();
     walker.walk(fd);
-    std::fprintf(stderr, "floor_walker: %ld files examined, %ld found\n", walker.files, walker.found);
+    std::fprintf(stderr, "floor_walker: %ld files examined, %ld found\n", walker.files,
+                 walker.found);
     return walker.found > 0 ? 1 : 0;
 }

@@ -7,7 +7,8 @@
 #include <clocale>
 #include <cstdio>
 
-#include "app/Program.h"
+#include "common/AppIdentity.h"
+#include "common/Program.h"
 #include "mainwindow/frmmain.h"
 #include "platform/qt/DesktopServices.h"
 #include "scan/ReferenceFile.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     std::setlocale(LC_ALL, "");
-    qt::DesktopServices services;
+    qt::DesktopServices services(kAppTitle);
     ui::Ui ui(services.qtUi);
     Program program(services.os, ui, services.files.applicationFolder(), "http://localhost");
     program.setDefinitions(loadReferenceFile(services.files, services.qtUi, argv[1]));

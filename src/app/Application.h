@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Program.h"
 #include "app/frmSplash.h"
 #include "app/frmtray.h"
+#include "common/Program.h"
 #include "mainwindow/frmmain.h"
 
 namespace tarnwk {

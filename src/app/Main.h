@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Program.h"
-#include "app/ServerAddress.h"
+#include "common/Program.h"
+#include "common/ServerAddress.h"
 
 namespace tarnwk {
 

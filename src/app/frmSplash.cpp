@@ -1,7 +1,7 @@
 #include "app/frmSplash.h"
 
-#include "app/AppIdentity.h"
-#include "app/MakerTexts.h"
+#include "common/AppIdentity.h"
+#include "common/MakerTexts.h"
 #include "mainwindow/frmmain.h"
 
 namespace tarnwk {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Program.h"
+#include "common/Program.h"
 #include "platform/ui.h"
 
 namespace tarnwk {

@@ -1,6 +1,6 @@
 #include "app/frmtray.h"
 
-#include "app/AppIdentity.h"
+#include "common/AppIdentity.h"
 #include "mainwindow/frmmain.h"
 
 namespace tarnwk {

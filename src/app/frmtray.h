@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/Program.h"
+#include "common/Program.h"
 #include "platform/ui.h"
 
 namespace tarnwk {

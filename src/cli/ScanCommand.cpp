@@ -3,9 +3,9 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/AppIdentity.h"
-#include "app/ServerAddress.h"
-#include "scan/DefinitionIndex.h"
+#include "common/AppIdentity.h"
+#include "common/DefinitionIndex.h"
+#include "common/ServerAddress.h"
 #include "scan/Peek.h"
 #include "scan/ReferenceFile.h"
 #include "update/DefinitionsUpdater.h"
@@ -34,7 +34,7 @@ private:
 };
 
 std::string besideExecutable(platform::FileSystem& files, std::string_view name) {
-    return files.applicationFolder() + platform::kPathSeparator + std::string(name);
+    return joinPath(files.applicationFolder(), name);
 }
 
 bool foldersReadable(const ScanOptions& options, platform::FileSystem& files) {
@@ -160,7 +160,7 @@ int runScanCommand(const ScanOptions& options, platform::FileSystem& files,
     Walk walk(files, definitions, index, view, state);
     walk.setExcludedFolder(files.folderId(besideExecutable(files, kQuarantineFolderName)));
     for (const ScanTarget& target : options.targets) {
-        walk.setStayOnFileSystem(target.kind == ScanTarget::Kind::Full);
+        walk.setStayOnFileSystem(false);
         switch (target.kind) {
             case ScanTarget::Kind::Folder:
                 walk.Peek(target.folder, true);
@@ -169,7 +169,10 @@ int runScanCommand(const ScanOptions& options, platform::FileSystem& files,
                 walk.Peek(files.quickScanFolder(), true);
                 break;
             case ScanTarget::Kind::Full:
-                for (const std::string& drive : files.driveList()) walk.Peek(drive, true);
+                for (const platform::Drive& drive : files.driveList()) {
+                    walk.setStayOnFileSystem(drive.stayOnVolume);
+                    walk.Peek(drive.root, true);
+                }
                 break;
         }
     }

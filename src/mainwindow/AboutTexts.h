@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/MakerTexts.h"
+#include "common/MakerTexts.h"
 
 namespace tarnwk {
 

@@ -1,8 +1,8 @@
 // The Quarantine tab of the main window: list the quarantine folder and
 // delete files from it for good.
+#include "common/BusyPointer.h"
 #include "mainwindow/QuarantineList.h"
 #include "mainwindow/frmmain.h"
-#include "removal/BusyPointer.h"
 
 namespace tarnwk {
 
@@ -23,11 +23,12 @@ void frmmain::cmddeselect_Click() {
 
 void frmmain::cmdPurgeSelected_Click() {
     const BusyPointer busy(program_.ui);
-    const std::string folder = program_.quarantineFolder() + platform::kPathSeparator;
-    // A file that cannot be deleted stays; the next selected one is tried.
-    for (std::size_t index = 0; index < FileListQuarantine.count(); ++index)
-        if (FileListQuarantine.selected(index))
-            program_.os.files.removeFile(folder + FileListQuarantine.item(index));
+    const std::string folder = program_.quarantineFolder();
+    for (std::size_t index = 0; index < FileListQuarantine.count(); ++index) {
+        if (!FileListQuarantine.selected(index)) continue;
+        // A file that cannot be deleted stays listed; the next one is tried.
+        (void)program_.os.files.removeFile(joinPath(folder, FileListQuarantine.item(index)));
+    }
     // The counts on the Status tab wait for the next refresh.
     readQuarantineList();
 }

@@ -8,7 +8,7 @@ namespace tarnwk {
 // registration (false). A failure is not reported: the registration follows
 // the stored preference again the next time the preferences are loaded.
 inline void SetStartup(platform::LoginStartup& startup, bool blnSet) {
-    startup.setRegistered(blnSet);
+    (void)startup.setRegistered(blnSet);
 }
 
 }  // namespace tarnwk

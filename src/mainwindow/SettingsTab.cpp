@@ -23,8 +23,10 @@ void frmmain::loadUserPrefs() {
 }
 
 void frmmain::cmdSavePrefs_Click() {
+    // The store's failures are not reported; the boxes then show what the
+    // store still holds.
     for (const auto& [box, setting] : preferenceBoxes())
-        program_.settings.save(setting, std::to_string(box->value()));
+        (void)program_.settings.save(setting, std::to_string(box->value()));
     loadUserPrefs();
 }
 

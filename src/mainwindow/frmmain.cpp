@@ -1,8 +1,6 @@
 #include "mainwindow/frmmain.h"
 
-#include <exception>
-
-#include "app/AppIdentity.h"
+#include "common/AppIdentity.h"
 #include "mainwindow/AboutTexts.h"
 #include "scan/ReferenceFile.h"
 
@@ -13,15 +11,6 @@ inline constexpr int kClientWidth = 7335;
 inline constexpr int kClientHeight = 6435;
 inline constexpr std::string_view kHelpPage = "/tarnwickr/help.html";
 inline constexpr std::string_view kProductPage = "/products/twk/";
-
-// The load goes on past a failing step; that step is simply skipped.
-template <typename Step>
-void skipOnFailure(Step step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
 
 }  // namespace
 
@@ -38,18 +27,18 @@ frmmain::~frmmain() {
 }
 
 void frmmain::Form_Load() {
-    skipOnFailure([&] { setCaption(mainWindowCaption()); });
-    skipOnFailure([&] { lblappname.setCaption(mainWindowCaption()); });
-    skipOnFailure([&] {
-        lblproginfo.setCaption(programInfoText());
-        lbladdress.setCaption(makerAddressText());
-        lblwarning.setCaption(legalWarningText());
-        lblurl.setCaption(webAddressText(program_.serverBase));
-    });
-    skipOnFailure([&] { SSTab1.setTab(kStatusTab); });
-    // An existing folder is left as it is.
-    skipOnFailure([&] { program_.os.files.createFolder(program_.quarantineFolder()); });
-    skipOnFailure([&] { program_.os.files.createFolder(program_.reportsFolder()); });
+    setCaption(mainWindowCaption());
+    lblappname.setCaption(mainWindowCaption());
+    lblproginfo.setCaption(programInfoText());
+    lbladdress.setCaption(makerAddressText());
+    lblwarning.setCaption(legalWarningText());
+    lblurl.setCaption(webAddressText(program_.serverBase));
+    SSTab1.setTab(kStatusTab);
+    // The load goes on past a folder that cannot be made: the quarantine
+    // move then keeps every found file, and a log is simply not written. An
+    // existing folder is left as it is.
+    (void)program_.os.files.createFolder(program_.quarantineFolder());
+    (void)program_.os.files.createFolder(program_.reportsFolder());
     // The hidden file list behind "Objects in quarantine:" reads the folder
     // whenever it is asked, so there is nothing to point at it here.
 }
@@ -57,7 +46,7 @@ void frmmain::Form_Load() {
 void frmmain::Form_Activate() {
     // A quarantine folder deleted while the program runs is made again, so the
     // next quarantine move has somewhere to go.
-    program_.os.files.createFolder(program_.quarantineFolder());
+    (void)program_.os.files.createFolder(program_.quarantineFolder());
     readQuarantineList();
     showDefinitions();
     program_.totalObjectsRemoved.load(program_.settings);
@@ -66,7 +55,8 @@ void frmmain::Form_Activate() {
 }
 
 void frmmain::Form_QueryUnload(bool& cancel) {
-    program_.totalObjectsRemoved.save(program_.settings);
+    // The store's failures are not reported.
+    (void)program_.totalObjectsRemoved.save(program_.settings);
     // Closing only hides the window; the tray keeps the program running.
     cancel = true;
     if (onCloseWithoutTray) {

@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "app/Program.h"
-#include "mainwindow/SettingsKeys.h"
+#include "common/Program.h"
+#include "common/SettingsKeys.h"
 #include "platform/ui.h"
 #include "removal/ScanRun.h"
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/separator.h"
+#include "platform/PathText.h"
 
 namespace tarnwk::platform {
 
@@ -35,6 +35,14 @@ struct FolderContents {
     std::vector<std::string> files;
 };
 
+// A root a full scan walks.
+struct Drive {
+    std::string root;
+    // Where other drives are mounted inside this one (one tree of mount
+    // points), its walk stays on its own volume, so no drive is walked twice.
+    bool stayOnVolume = false;
+};
+
 enum class LengthStatus { Ok, NotFound, Failed };
 
 struct FileLength {
@@ -51,7 +59,7 @@ public:
     virtual std::optional<FolderContents> readFolder(const std::string& path, bool followLink) = 0;
     virtual std::optional<FileId> folderId(const std::string& path) = 0;
     // The roots a full scan walks, in order (drives, or mount points).
-    virtual std::vector<std::string> driveList() = 0;
+    virtual std::vector<Drive> driveList() = 0;
     // The folder a quick scan walks.
     virtual std::string quickScanFolder() = 0;
     // The folder that holds the running executable, without a trailing
@@ -64,20 +72,20 @@ public:
 
     // Replaces `path` with `content` whole: written under a temporary name and
     // renamed into place, so no half-written file is ever left under `path`.
-    virtual bool writeFile(const std::string& path, std::string_view content) = 0;
+    [[nodiscard]] virtual bool writeFile(const std::string& path, std::string_view content) = 0;
     // Copies a plain file to `to`, replacing a file there, the same way:
     // complete under a temporary name, then renamed. A `from` that is a link
     // or not a plain file is not copied.
-    virtual bool copyFile(const std::string& from, const std::string& to) = 0;
+    [[nodiscard]] virtual bool copyFile(const std::string& from, const std::string& to) = 0;
     // Deletes a file for good (never a folder).
-    virtual bool removeFile(const std::string& path) = 0;
+    [[nodiscard]] virtual bool removeFile(const std::string& path) = 0;
     // True when `path` is a plain file and not a link.
-    virtual bool isPlainFile(const std::string& path) = 0;
+    [[nodiscard]] virtual bool isPlainFile(const std::string& path) = 0;
     // Identity of a plain file (not followed through links), to tell whether
     // a path still names the same file.
     virtual std::optional<FileId> fileId(const std::string& path) = 0;
     // Creates a folder; true when it exists afterwards.
-    virtual bool createFolder(const std::string& path) = 0;
+    [[nodiscard]] virtual bool createFolder(const std::string& path) = 0;
 };
 
 struct ProcessInfo {
@@ -93,7 +101,7 @@ public:
     virtual std::vector<ProcessInfo> list() = 0;
     virtual std::int64_t ownId() = 0;
     // Ends the process at once; true when the system accepted the request.
-    virtual bool terminate(std::int64_t id) = 0;
+    [[nodiscard]] virtual bool terminate(std::int64_t id) = 0;
 };
 
 // Opens a document or web address with the user's default program.
@@ -111,8 +119,8 @@ public:
     virtual std::string getSetting(std::string_view app, std::string_view section,
                                    std::string_view key, std::string_view defaultValue) = 0;
     // False when the value could not be stored.
-    virtual bool saveSetting(std::string_view app, std::string_view section, std::string_view key,
-                             std::string_view value) = 0;
+    [[nodiscard]] virtual bool saveSetting(std::string_view app, std::string_view section,
+                                           std::string_view key, std::string_view value) = 0;
 };
 
 // Registration that starts the program when the user logs in.
@@ -121,7 +129,7 @@ public:
     virtual ~LoginStartup() = default;
     // Registers (true) or removes (false) the running executable; removing an
     // absent registration succeeds. False when the change could not be made.
-    virtual bool setRegistered(bool registered) = 0;
+    [[nodiscard]] virtual bool setRegistered(bool registered) = 0;
 };
 
 enum class MessageButtons { Ok, OkCancel, YesNo };
@@ -138,12 +146,22 @@ public:
     [[noreturn]] virtual void endProgram(int exitCode) = 0;
 };
 
+// A day of the local calendar.
+struct CalendarDay {
+    int year = 0;
+    int month = 0;  // 1 to 12
+    int day = 0;    // 1 to 31
+};
+
+// The time of day and the user's formats. Every reading of the calendar takes
+// the instant it is about, so values taken of one instant always agree.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::chrono::system_clock::time_point now() = 0;
-    // Seconds since local midnight, with fractions.
-    virtual double secondsSinceMidnight() = 0;
+    // The local day `when` falls on, and the seconds since its midnight.
+    virtual CalendarDay localDay(std::chrono::system_clock::time_point when) = 0;
+    virtual double secondsSinceMidnight(std::chrono::system_clock::time_point when) = 0;
     // Short date, a blank, long time, in the user's formats.
     virtual std::string generalDate(std::chrono::system_clock::time_point when) = 0;
     virtual std::string shortDate(std::chrono::system_clock::time_point when) = 0;
@@ -159,7 +177,7 @@ public:
     // Blocks until the transfer has ended. True only when the whole body of a
     // successful (2xx) answer is in `localPath`; on any failure no file is
     // left at `localPath` posing as complete.
-    virtual bool download(const std::string& url, const std::string& localPath) = 0;
+    [[nodiscard]] virtual bool download(const std::string& url, const std::string& localPath) = 0;
 };
 
 // One running instance per user.
@@ -169,10 +187,10 @@ public:
     // True when no other instance runs; this one then answers later starts
     // through onActivateRequest. A lock left by an instance that crashed does
     // not count.
-    virtual bool claim() = 0;
+    [[nodiscard]] virtual bool claim() = 0;
     // From a later start: asks the running instance to bring its window
     // forward and show its main window. False when it could not be reached.
-    virtual bool activateRunning() = 0;
+    [[nodiscard]] virtual bool activateRunning() = 0;
     // In the running instance: a later start asked it to come forward.
     std::function<void()> onActivateRequest;
 };

@@ -8,12 +8,7 @@ bool stillTheFoundFile(platform::FileSystem& files, const FoundItem& item) {
 
 std::string definitionFileName(const FoundItem& item) {
     if (!item.name.empty()) return item.name;
-    return item.path.substr(item.path.rfind(platform::kPathSeparator) + 1);
-}
-
-std::string folderWithSeparator(const std::string& path) {
-    const auto separator = path.rfind(platform::kPathSeparator);
-    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+    return std::string(fileName(item.path));
 }
 
 std::vector<std::size_t> markedPositions(const ui::ListBox& list) {

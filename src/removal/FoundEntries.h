@@ -18,9 +18,6 @@ bool stillTheFoundFile(platform::FileSystem& files, const FoundItem& item);
 // spelling, or the name on disk when the item has none.
 std::string definitionFileName(const FoundItem& item);
 
-// The folder of a found file, with its trailing separator.
-std::string folderWithSeparator(const std::string& path);
-
 // The positions of the marked entries, ascending.
 std::vector<std::size_t> markedPositions(const ui::ListBox& list);
 

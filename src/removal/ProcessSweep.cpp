@@ -2,19 +2,10 @@
 
 #include <memory>
 
-#include "scan/DefinitionIndex.h"
-#include "scan/NameFolding.h"
+#include "common/DefinitionIndex.h"
+#include "common/NameFolding.h"
 
 namespace tarnwk {
-namespace {
-
-std::string_view programName(std::string_view path) {
-    const auto separator = path.rfind(platform::kPathSeparator);
-    return separator == std::string_view::npos ? path : path.substr(separator + 1);
-}
-
-}  // namespace
-
 bool KillProcess(platform::Processes& processes, std::int64_t id) {
     if (id == processes.ownId()) return false;
     return processes.terminate(id);
@@ -29,7 +20,7 @@ void KillMatchingProcesses(Program& program) {
     const std::int64_t self = processes.ownId();
     for (const platform::ProcessInfo& process : processes.list()) {
         if (process.id == self || !process.programPath) continue;
-        const std::string name = foldName(programName(*process.programPath));
+        const std::string name = foldName(fileName(*process.programPath));
         if (name.empty()) continue;
         // One announcement and one termination per matching definition.
         const std::size_t matches = index->find(name).size();

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/Program.h"
+#include "common/Program.h"
 #include "platform/platform.h"
 
 namespace tarnwk {

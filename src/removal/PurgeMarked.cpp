@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "removal/BusyPointer.h"
+#include "common/BusyPointer.h"
 #include "removal/FoundEntries.h"
 
 namespace tarnwk {
@@ -34,8 +34,9 @@ void purgeMarked(Program& program, ui::ListBox& lstadware, std::vector<FoundItem
     removeEntries(lstadware, found, done);
     if (deleted > 0) {
         program.totalObjectsRemoved.add(deleted);
-        // Stored at once, as after a quarantine move.
-        program.totalObjectsRemoved.save(program.settings);
+        // Stored at once, as after a quarantine move; the store's failures
+        // are not reported.
+        (void)program.totalObjectsRemoved.save(program.settings);
     }
     busy.release();
     if (failed)

@@ -1,6 +1,6 @@
 #include "removal/QuarantineMove.h"
 
-#include "removal/BusyPointer.h"
+#include "common/BusyPointer.h"
 #include "removal/FoundEntries.h"
 #include "removal/ProcessSweep.h"
 
@@ -14,15 +14,16 @@ void quarantineFile(Program& program, const FoundItem& item) {
     if (!stillTheFoundFile(files, item)) return;
 
     const std::string name = definitionFileName(item);
-    const std::string target = program.quarantineFolder() + platform::kPathSeparator + name;
-    const std::string backup = folderWithSeparator(item.path) + backupName(name);
+    const std::string target = joinPath(program.quarantineFolder(), name);
+    const std::string backup = joinPath(parentFolder(item.path), backupName(name));
     // A copy onto the found file itself would leave nothing to delete safely.
     if (files.fileId(target) == item.fileId) return;
 
     const bool quarantined = files.copyFile(item.path, target);
-    if (files.fileId(backup) != item.fileId) files.copyFile(item.path, backup);
+    // Each step is skipped when it cannot be done; the next one still runs.
+    if (files.fileId(backup) != item.fileId) (void)files.copyFile(item.path, backup);
     // The found file goes only when a complete copy is in quarantine.
-    if (quarantined && stillTheFoundFile(files, item)) files.removeFile(item.path);
+    if (quarantined && stillTheFoundFile(files, item)) (void)files.removeFile(item.path);
 }
 
 }  // namespace
@@ -46,7 +47,7 @@ void doQuarantine(Program& program, ui::ListBox& lstadware, std::vector<FoundIte
     removeEntries(lstadware, found, processed);
     // Stored now: the main window reloads the total from the store when it
     // comes back, which would otherwise undo these counts.
-    if (!processed.empty()) program.totalObjectsRemoved.save(program.settings);
+    if (!processed.empty()) (void)program.totalObjectsRemoved.save(program.settings);
 }
 
 }  // namespace tarnwk

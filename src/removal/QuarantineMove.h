@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Program.h"
+#include "common/Program.h"
 #include "platform/ui.h"
 #include "scan/ScanView.h"
 

@@ -3,8 +3,9 @@
 #include <charconv>
 #include <cmath>
 
-#include "removal/BusyPointer.h"
-#include "removal/ScopedFlag.h"
+#include "common/BusyPointer.h"
+#include "common/ScopedFlag.h"
+#include "scan/Peek.h"
 #include "scan/ScanLog.h"
 #include "scan/frmscan.h"
 
@@ -42,10 +43,12 @@ void ScanRun::cmdstartscan_Click(bool fullScan) {
 
     program_.scan.scanReport.clear();
     platform::Clock& clock = program_.os.clock;
-    program_.settings.save(Setting::LASTRUN, clock.generalDate(clock.now()));
-    // A count that is not a number reads as 0.
-    program_.settings.save(Setting::SCANCOUNT,
-                           numberText(program_.settings.number(Setting::SCANCOUNT) + 1));
+    // The store's failures are not reported (nor are they at any other save):
+    // the scan itself does not depend on them. A count that is not a number
+    // reads as 0.
+    (void)program_.settings.save(Setting::LASTRUN, clock.generalDate(clock.now()));
+    (void)program_.settings.save(Setting::SCANCOUNT,
+                                 numberText(program_.settings.number(Setting::SCANCOUNT) + 1));
 
     BusyPointer busy(program_.ui);
 
@@ -55,8 +58,6 @@ void ScanRun::cmdstartscan_Click(bool fullScan) {
     window_ = std::make_unique<frmscan>(program_);
     frmscan& window = *window_;
     window.Load();
-    window.cmdabort.setEnabled(true);
-    window.cmdabort.setVisible(true);
 
     if (program_.mainWindow) program_.mainWindow->Hide();
     window.Show();
@@ -66,21 +67,14 @@ void ScanRun::cmdstartscan_Click(bool fullScan) {
 
     // An aborted scan is logged too. A log that cannot be written is not
     // reported here: the scan still ends in its finished state.
-    if (program_.settings.isOn(Setting::AUTOLOG)) WriteScanLog(program_, program_.scan.scanReport);
+    if (program_.settings.isOn(Setting::AUTOLOG))
+        (void)WriteScanLog(program_, program_.scan.scanReport);
 
     busy.release();
 
     // Exit may have closed the window while the walk wound down; a closed
     // window is left closed.
-    if (!window.loaded()) return;
-    window.setCaption("Scan Complete");
-    window.Label3.setCaption("");
-    window.cmdabort.setVisible(false);
-    window.cmdabort.setEnabled(false);
-    window.cmdExit.setVisible(true);
-    window.cmdExit.setEnabled(true);
-    window.cmdquarantine.setEnabled(true);
-    window.cmddelete.setEnabled(true);
+    if (window.loaded()) window.showFinished();
 }
 
 void ScanRun::walkTargets(bool fullScan) {
@@ -97,14 +91,10 @@ void ScanRun::walkTargets(bool fullScan) {
         if (!folder.empty()) walk.Peek(folder, true);
         return;
     }
-#ifndef _WIN32
-    // Every mount point is a drive of its own here, so a walk that crossed
-    // into the mounts below its root would walk them twice.
-    walk.setStayOnFileSystem(true);
-#endif
-    for (const std::string& drive : files.driveList()) {
+    for (const platform::Drive& drive : files.driveList()) {
         if (stopped()) return;
-        walk.Peek(drive, true);
+        walk.setStayOnFileSystem(drive.stayOnVolume);
+        walk.Peek(drive.root, true);
     }
 }
 

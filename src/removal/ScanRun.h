@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/Program.h"
+#include "common/Program.h"
 
 namespace tarnwk {
 

@@ -4,20 +4,13 @@
 #include <limits>
 #include <utility>
 
+#include "common/NameFolding.h"
 #include "scan/FolderLabel.h"
-#include "scan/NameFolding.h"
 
 namespace tarnwk {
 namespace {
 
-constexpr char kSep = platform::kPathSeparator;
-
-std::string joinPath(const std::string& folder, std::string_view name) {
-    std::string path = folder;
-    if (path.empty() || path.back() != kSep) path += kSep;
-    path += name;
-    return path;
-}
+constexpr char kSep = kPathSeparator;
 
 // A name with its folded form, so sorting and matching fold each name once.
 struct FoldedName {

@@ -5,21 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "common/DefinitionIndex.h"
+#include "common/DefinitionsList.h"
+#include "common/ScanState.h"
 #include "platform/platform.h"
-#include "scan/DefinitionIndex.h"
-#include "scan/DefinitionsList.h"
 #include "scan/ScanView.h"
 
 namespace tarnwk {
-
-// State that outlives one walk: the abort flag the scan window's Abort button
-// sets, the report text the scan log is written from, and the count of files
-// examined since the scan window was loaded.
-struct ScanState {
-    bool abortScan = false;
-    std::string scanReport;
-    std::int32_t objectsScanned = 0;
-};
 
 // The walk: visits a folder tree depth-first, files of a folder before its
 // subfolders, both in name order with case ignored, and records every file

@@ -5,17 +5,8 @@
 namespace tarnwk {
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
 }
 
 // Appends the fields of one line (without its line end) to `fields`.

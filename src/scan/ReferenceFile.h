@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/DefinitionsList.h"
 #include "platform/platform.h"
-#include "scan/DefinitionsList.h"
 
 namespace tarnwk {
 

@@ -2,10 +2,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <ctime>
 #include <system_error>
 
-#include "app/Program.h"
+#include "common/Program.h"
 #include "scan/Cp1252.h"
 
 namespace tarnwk {
@@ -47,14 +46,6 @@ std::string fixedSevenDigits(float value) {
     return fraction.empty() ? whole : whole + '.' + fraction;
 }
 
-// The local calendar date of `when`. The program serves its windows from one
-// thread, so the shared result of localtime is safe here.
-std::tm localDate(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    const std::tm* parts = std::localtime(&seconds);
-    return parts ? *parts : std::tm{};
-}
-
 }  // namespace
 
 std::string logSecondsText(double seconds, const std::string& decimalSeparator) {
@@ -79,13 +70,13 @@ bool WriteScanLog(Program& program, const std::string& report) {
     // The closing line end of the written line.
     text += kCrLf;
 
-    const std::tm date = localDate(now);
-    std::string name = std::to_string(date.tm_year + 1900) + "-" + std::to_string(date.tm_mon + 1) +
-                       "-" + std::to_string(date.tm_mday) +
-                       logSecondsText(clock.secondsSinceMidnight(), clock.decimalSeparator()) +
-                       ".log";
-    const std::string path = program.reportsFolder() + platform::kPathSeparator + name;
-    return program.os.files.writeFile(path, encodeCp1252(text));
+    // The day and the seconds of one instant, so a log written at midnight
+    // never takes the day before with the seconds after.
+    const platform::CalendarDay day = clock.localDay(now);
+    const std::string name =
+        std::to_string(day.year) + "-" + std::to_string(day.month) + "-" + std::to_string(day.day) +
+        logSecondsText(clock.secondsSinceMidnight(now), clock.decimalSeparator()) + ".log";
+    return program.os.files.writeFile(joinPath(program.reportsFolder(), name), encodeCp1252(text));
 }
 
 }  // namespace tarnwk

@@ -11,7 +11,7 @@ struct Program;
 // the date and time of the run after the findings. The Reports folder is not
 // created here. True when the file was written; a failure is left to the
 // caller, which finishes its scan either way.
-bool WriteScanLog(Program& program, const std::string& report);
+[[nodiscard]] bool WriteScanLog(Program& program, const std::string& report);
 
 // The seconds part of a log name: the value as a 32-bit float with at most 7
 // significant digits, no exponent, no trailing zeros, and `decimalSeparator`

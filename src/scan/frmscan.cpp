@@ -1,8 +1,8 @@
 #include "scan/frmscan.h"
 
+#include "common/ScopedFlag.h"
 #include "removal/PurgeMarked.h"
 #include "removal/QuarantineMove.h"
-#include "removal/ScopedFlag.h"
 
 namespace tarnwk {
 
@@ -40,6 +40,17 @@ void frmscan::cmdabort_Click() {
     cmdExit.setEnabled(true);
 }
 
+void frmscan::showFinished() {
+    setCaption("Scan Complete");
+    Label3.setCaption("");
+    cmdabort.setVisible(false);
+    cmdabort.setEnabled(false);
+    cmdExit.setVisible(true);
+    cmdExit.setEnabled(true);
+    cmdquarantine.setEnabled(true);
+    cmddelete.setEnabled(true);
+}
+
 void frmscan::cmdExit_Click() {
     Unload();
     if (program_.mainWindow) program_.mainWindow->Show();
@@ -59,7 +70,8 @@ void frmscan::cmddelete_Click() {
 
 void frmscan::Form_QueryUnload(bool& cancel) {
     (void)cancel;
-    program_.totalObjectsRemoved.save(program_.settings);
+    // The store's failures are not reported.
+    (void)program_.totalObjectsRemoved.save(program_.settings);
 }
 
 void frmscan::clearFoundItems() {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/Program.h"
+#include "common/Program.h"
 #include "platform/ui.h"
 #include "scan/ScanView.h"
 
@@ -36,6 +36,8 @@ public:
     void cmdquarantine_Click();
     // Deletes the marked found files for good, after the user confirms.
     void cmddelete_Click();
+    // The state after the walk: "Scan Complete", Exit, Quarantine and Purge.
+    void showFinished();
 
     // The found file behind each entry of `lstadware`, in list order.
     const std::vector<FoundItem>& foundItems() const { return found_; }

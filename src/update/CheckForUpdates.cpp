@@ -1,6 +1,6 @@
 #include "update/CheckForUpdates.h"
 
-#include "app/AppIdentity.h"
+#include "common/AppIdentity.h"
 #include "update/DefinitionsUpdater.h"
 #include "update/frmprogress.h"
 

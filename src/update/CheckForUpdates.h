@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/Program.h"
+#include "common/Program.h"
 
 namespace tarnwk {
 

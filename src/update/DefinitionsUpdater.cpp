@@ -10,7 +10,8 @@ bool DownloadFile(platform::Downloader& downloader, const std::string& url,
 }
 
 void KillFile(platform::FileSystem& files, const std::string& path) {
-    files.removeFile(path);
+    // A file that is already gone is what was wanted.
+    (void)files.removeFile(path);
 }
 
 DefinitionsUpdater::DefinitionsUpdater(platform::FileSystem& files,
@@ -22,10 +23,8 @@ DefinitionsUpdater::DefinitionsUpdater(platform::FileSystem& files,
       serverBase_(std::move(serverBase)) {}
 
 std::string DefinitionsUpdater::beside(std::string_view name) const {
-    const auto separator = referenceFile_.rfind(platform::kPathSeparator);
-    const std::string folder =
-        separator == std::string::npos ? std::string(".") : referenceFile_.substr(0, separator);
-    return folder + platform::kPathSeparator + std::string(name);
+    const std::string_view folder = parentFolder(referenceFile_);
+    return joinPath(folder.empty() ? "." : folder, name);
 }
 
 DefinitionsUpdater::Versions DefinitionsUpdater::checkVersion() {

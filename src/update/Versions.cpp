@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "mainwindow/SettingsKeys.h"
+#include "common/SettingsKeys.h"
 #include "scan/Cp1252.h"
 #include "scan/ReferenceFile.h"
 

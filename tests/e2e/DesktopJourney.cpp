@@ -16,7 +16,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/qt/DesktopProgram.h"
+#include "desktop/DesktopProgram.h"
 
 namespace {
 
@@ -157,7 +157,7 @@ void planJourney(Journey& journey) {
 
 int main(int argc, char** argv) {
     Journey journey;
-    return tarnwk::qt::runDesktopProgram(argc, argv, [&journey] {
+    return tarnwk::runDesktopProgram(argc, argv, [&journey] {
         planJourney(journey);
         journey.start();
     });

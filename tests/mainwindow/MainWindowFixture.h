@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/Program.h"
+#include "common/Program.h"
 #include "mainwindow/frmmain.h"
 #include "support/FakePlatform.h"
 #include "support/FakeUi.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "mainwindow/RemovedObjectsCounter.h"
-#include "mainwindow/SettingsKeys.h"
+#include "common/RemovedObjectsCounter.h"
+#include "common/SettingsKeys.h"
 #include "support/FakePlatform.h"
 
 namespace tarnwk {

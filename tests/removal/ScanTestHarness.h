@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
-#include "mainwindow/SettingsKeys.h"
+#include "common/NameFolding.h"
+#include "common/Program.h"
+#include "common/SettingsKeys.h"
 #include "platform/ui.h"
-#include "scan/NameFolding.h"
 #include "scan/Peek.h"
 #include "scan/frmscan.h"
 #include "support/FakePlatform.h"

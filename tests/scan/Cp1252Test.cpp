@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "common/NameFolding.h"
 #include "scan/Cp1252.h"
-#include "scan/NameFolding.h"
 
 namespace tarnwk {
 namespace {

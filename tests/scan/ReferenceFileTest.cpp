@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "scan/DefinitionIndex.h"
-#include "scan/NameFolding.h"
+#include "common/DefinitionIndex.h"
+#include "common/NameFolding.h"
 #include "scan/ReferenceFile.h"
 #include "support/FakePlatform.h"
 

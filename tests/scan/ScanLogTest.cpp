@@ -14,22 +14,11 @@ namespace {
 
 constexpr const char* kReports = "/opt/tarnwick/Reports";
 
-// Local midnight of a calendar day, as the clock reports "now".
-std::chrono::system_clock::time_point localDay(int year, int month, int day) {
-    std::tm parts{};
-    parts.tm_year = year - 1900;
-    parts.tm_mon = month - 1;
-    parts.tm_mday = day;
-    parts.tm_hour = 12;  // midday: no daylight-saving change moves it to another day
-    parts.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&parts));
-}
-
 class ScanLog : public ::testing::Test {
 protected:
     ScanLog() {
         h.fake.files.addFolder(kReports);
-        h.fake.clock.current = localDay(2026, 12, 5);
+        h.fake.clock.day = {2026, 12, 5};
         h.fake.clock.seconds = 68134.25;
         h.fake.clock.date = "05/12/2026";
         h.fake.clock.time = "18:55:34";
@@ -53,7 +42,7 @@ TEST_F(ScanLog, NameIsDateThenSecondsWithTheUsersSeparator) {
 }
 
 TEST_F(ScanLog, ShortMonthAndDayAndWholeSecondsRunTogether) {
-    h.fake.clock.current = localDay(2027, 1, 1);
+    h.fake.clock.day = {2027, 1, 1};
     h.fake.clock.seconds = 7.0;
     h.fake.clock.separator = ",";
     ASSERT_TRUE(WriteScanLog(h.program, ""));
@@ -110,7 +99,7 @@ TEST_F(ScanLog, ALogThatCannotBeWrittenIsNotPassedOffAsWritten) {
 
 TEST_F(ScanLog, TheReportsFolderIsNotCreated) {
     test::ScanTestHarness other;
-    other.fake.clock.current = localDay(2026, 12, 5);
+    other.fake.clock.day = {2026, 12, 5};
     EXPECT_FALSE(WriteScanLog(other.program, ""));
     EXPECT_FALSE(other.fake.files.folderExists(kReports));
 }
@@ -127,7 +116,7 @@ TEST(ScanLogOnDisk, TheFileHoldsExactlyTheBytesOfTheLog) {
     tmp.makeFolder("app/Reports");
     posix::PosixFileSystem disk;
     test::ScanTestHarness h(&disk, tmp / "app");
-    h.fake.clock.current = localDay(2027, 1, 1);
+    h.fake.clock.day = {2027, 1, 1};
     h.fake.clock.seconds = 7.0;
     ASSERT_TRUE(WriteScanLog(h.program, "\r\nAdware found >/x/\xC3\xA9vil.exe"));
     EXPECT_EQ(test::readWholeFile(tmp / "app/Reports/2027-1-17.log"),

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "scan/NameFolding.h"
+#include "common/NameFolding.h"
 
 namespace tarnwk::test {
 namespace {

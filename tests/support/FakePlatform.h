@@ -25,7 +25,11 @@ public:
     std::optional<platform::FolderContents> readFolder(const std::string& path,
                                                        bool followLink) override;
     std::optional<platform::FileId> folderId(const std::string& path) override;
-    std::vector<std::string> driveList() override { return drives; }
+    std::vector<platform::Drive> driveList() override {
+        std::vector<platform::Drive> list;
+        for (const auto& drive : drives) list.push_back({drive, true});
+        return list;
+    }
     std::string quickScanFolder() override { return quickFolder; }
     std::string applicationFolder() override { return appFolder; }
     std::string executablePath() override { return appFolder + "/tarnwk"; }
@@ -118,7 +122,8 @@ public:
 class FakeClock final : public platform::Clock {
 public:
     std::chrono::system_clock::time_point now() override { return current; }
-    double secondsSinceMidnight() override { return seconds; }
+    platform::CalendarDay localDay(std::chrono::system_clock::time_point) override { return day; }
+    double secondsSinceMidnight(std::chrono::system_clock::time_point) override { return seconds; }
     std::string generalDate(std::chrono::system_clock::time_point) override {
         return date + " " + time;
     }
@@ -127,6 +132,7 @@ public:
     std::string decimalSeparator() override { return separator; }
 
     std::chrono::system_clock::time_point current{};
+    platform::CalendarDay day{2026, 12, 6};
     double seconds = 0;
     std::string date = "06/12/2026";
     std::string time = "21:30:00";

@@ -1,5 +1,7 @@
 #include "platform/posix/AtomicFile.h"
 
+#include "platform/PathText.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -21,19 +23,6 @@ std::string systemMessage(int code) {
 bool fail(std::string* error, int code) {
     if (error) *error = systemMessage(code);
     return false;
-}
-
-// The folder part of `path` ("." for a bare name, "/" for a file in the root).
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The process umask, read without umask(2): setting and restoring it would
@@ -99,10 +88,10 @@ bool fillAndClose(int fd, mode_t mode, Fill fill) {
 // `path`; the temporary file never outlives a failure.
 template <typename Fill>
 bool replaceAtomically(const std::string& path, mode_t mode, std::string* error, Fill fill) {
-    const std::string name = nameOf(path);
+    const std::string_view name = fileName(path);
     if (name.empty()) return fail(error, EISDIR);
-    const std::string folder = folderOf(path);
-    std::string temporary = folder + "/." + name + ".XXXXXX";
+    const std::string folder = folderOrCurrent(path);
+    std::string temporary = joinPath(folder, "." + std::string(name) + ".XXXXXX");
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return fail(error, errno);
 
@@ -151,6 +140,11 @@ bool copyFileAtomically(const std::string& from, const std::string& to, std::str
     }
     close(source);
     return copied;
+}
+
+std::string folderOrCurrent(std::string_view path) {
+    const std::string_view folder = parentFolder(path);
+    return folder.empty() ? std::string(".") : std::string(folder);
 }
 
 bool makeFolders(const std::string& path) {

@@ -19,6 +19,9 @@ bool writeFileAtomically(const std::string& path, std::string_view content,
 bool copyFileAtomically(const std::string& from, const std::string& to,
                         std::string* error = nullptr);
 
+// The folder that holds `path`: "." for a bare name.
+std::string folderOrCurrent(std::string_view path);
+
 // Creates `path` and any missing parent folders. True when the folder exists
 // afterwards.
 bool makeFolders(const std::string& path);

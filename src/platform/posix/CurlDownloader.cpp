@@ -1,5 +1,8 @@
 #include "platform/posix/CurlDownloader.h"
 
+#include "platform/PathText.h"
+#include "platform/posix/AtomicFile.h"
+
 #include <curl/curl.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -67,12 +70,6 @@ size_t writeBody(char* data, size_t size, size_t count, void* userData) {
     return size * count;
 }
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // One transfer into the open file; true for a complete 2xx body.
 bool transfer(const Curl& api, const std::string& url, int fd, long connectTimeout,
               long totalTimeout) {
@@ -107,7 +104,7 @@ CurlDownloader::~CurlDownloader() = default;
 bool CurlDownloader::download(const std::string& url, const std::string& localPath) {
     const Curl* api = curl();
     if (!api) return false;
-    std::string temporary = folderOf(localPath) + "/.download.XXXXXX";
+    std::string temporary = joinPath(folderOrCurrent(localPath), ".download.XXXXXX");
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return false;
     fchmod(fd, 0644);

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/PathText.h"
 #include "platform/posix/AtomicFile.h"
 
 // File layout: "[SECTION]" lines, then "key=value" lines. Lines starting with
@@ -48,16 +49,6 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
         if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
     }
     return true;
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
 }
 
 bool isControl(unsigned char c) {
@@ -314,10 +305,6 @@ std::string matchingEntry(const std::string& folder, std::string_view name, bool
     return best.value_or(std::string(name));
 }
 
-std::string folderOf(const std::string& path) {
-    return path.substr(0, path.rfind('/'));
-}
-
 }  // namespace
 
 IniSettingsStore::IniSettingsStore(std::string configHome) : configHome_(std::move(configHome)) {}
@@ -342,7 +329,7 @@ bool IniSettingsStore::saveSetting(std::string_view app, std::string_view sectio
                                    std::string_view key, std::string_view value) {
     if (!areValidNames(app, section, key)) return false;
     const std::string path = iniPath(app);
-    if (!makeFolders(folderOf(path))) return false;
+    if (!makeFolders(std::string(parentFolder(path)))) return false;
     // A file that exists but cannot be read would lose its other settings.
     const FileContent file = readIniFile(path);
     if (file.status == ReadStatus::Failed) return false;

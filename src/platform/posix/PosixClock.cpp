@@ -26,13 +26,17 @@ std::chrono::system_clock::time_point PosixClock::now() {
     return std::chrono::system_clock::now();
 }
 
-double PosixClock::secondsSinceMidnight() {
-    const auto current = now();
-    std::tm midnight = localTime(current);
+platform::CalendarDay PosixClock::localDay(std::chrono::system_clock::time_point when) {
+    const std::tm parts = localTime(when);
+    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday};
+}
+
+double PosixClock::secondsSinceMidnight(std::chrono::system_clock::time_point when) {
+    std::tm midnight = localTime(when);
     midnight.tm_hour = midnight.tm_min = midnight.tm_sec = 0;
     midnight.tm_isdst = -1;
     const auto start = std::chrono::system_clock::from_time_t(std::mktime(&midnight));
-    return std::chrono::duration<double>(current - start).count();
+    return std::chrono::duration<double>(when - start).count();
 }
 
 std::string PosixClock::generalDate(std::chrono::system_clock::time_point when) {

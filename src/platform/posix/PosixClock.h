@@ -9,7 +9,8 @@ namespace tarnwk::posix {
 class PosixClock final : public platform::Clock {
 public:
     std::chrono::system_clock::time_point now() override;
-    double secondsSinceMidnight() override;
+    platform::CalendarDay localDay(std::chrono::system_clock::time_point when) override;
+    double secondsSinceMidnight(std::chrono::system_clock::time_point when) override;
     std::string generalDate(std::chrono::system_clock::time_point when) override;
     std::string shortDate(std::chrono::system_clock::time_point when) override;
     std::string longTime(std::chrono::system_clock::time_point when) override;

@@ -110,10 +110,15 @@ std::optional<platform::FileId> PosixFileSystem::folderId(const std::string& pat
                             static_cast<std::uint64_t>(info.st_ino)};
 }
 
-std::vector<std::string> PosixFileSystem::driveList() {
+std::vector<platform::Drive> PosixFileSystem::driveList() {
     const auto mountInfo = readFile("/proc/self/mountinfo");
-    if (!mountInfo) return {"/"};
-    return scanRootsFromMountInfo(*mountInfo);
+    // Every mount point is a drive of its own here, and each walk stays on
+    // it: one that crossed into the mounts below it would walk them twice.
+    std::vector<platform::Drive> drives;
+    for (std::string& root :
+         mountInfo ? scanRootsFromMountInfo(*mountInfo) : std::vector<std::string>{"/"})
+        drives.push_back({std::move(root), true});
+    return drives;
 }
 
 std::string PosixFileSystem::quickScanFolder() {

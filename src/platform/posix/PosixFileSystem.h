@@ -12,7 +12,7 @@ public:
     std::optional<platform::FolderContents> readFolder(const std::string& path,
                                                        bool followLink) override;
     std::optional<platform::FileId> folderId(const std::string& path) override;
-    std::vector<std::string> driveList() override;
+    std::vector<platform::Drive> driveList() override;
     std::string quickScanFolder() override;
     std::string applicationFolder() override;
     std::string executablePath() override;

@@ -1,12 +1,11 @@
 #include "platform/qt/DesktopServices.h"
 
-#include "app/AppIdentity.h"
 #include "platform/posix/ConfigHome.h"
 
 namespace tarnwk::qt {
 
-DesktopServices::DesktopServices()
+DesktopServices::DesktopServices(std::string_view title)
     : settings(posix::configHome()),
-      startup(posix::configHome(), std::string(kAppTitle), files.executablePath()) {}
+      startup(posix::configHome(), std::string(title), files.executablePath()) {}
 
 }  // namespace tarnwk::qt

@@ -15,7 +15,7 @@ namespace tarnwk::qt {
 // The Linux services of the desktop program over the Qt backend, for the
 // user whose session runs it. Needs a QApplication.
 struct DesktopServices {
-    DesktopServices();
+    explicit DesktopServices(std::string_view title);
 
     posix::PosixFileSystem files;
     posix::IniSettingsStore settings;

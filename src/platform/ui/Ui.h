@@ -31,7 +31,8 @@ public:
     // A modal popup menu at the mouse; the chosen item's index, or -1.
     virtual int popupMenu(const std::vector<std::string>& items) = 0;
     // Puts the icon in the notification area; false when the desktop has none.
-    virtual bool addTrayIcon(std::string_view tip, std::function<void(TrayMessage)> onMessage) = 0;
+    [[nodiscard]] virtual bool addTrayIcon(std::string_view tip,
+                                           std::function<void(TrayMessage)> onMessage) = 0;
     // Runs the event loop until endProgram.
     virtual int run() = 0;
 };

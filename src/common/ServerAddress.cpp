@@ -1,4 +1,4 @@
-#include "app/ServerAddress.h"
+#include "common/ServerAddress.h"
 
 #include <cstdlib>
 

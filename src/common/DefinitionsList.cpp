@@ -1,4 +1,4 @@
-#include "scan/DefinitionsList.h"
+#include "common/DefinitionsList.h"
 
 namespace tarnwk {
 

@@ -1,4 +1,4 @@
-#include "scan/NameFolding.h"
+#include "common/NameFolding.h"
 
 #include <cstdint>
 

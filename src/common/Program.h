@@ -3,13 +3,13 @@
 #include <memory>
 #include <string>
 
-#include "mainwindow/RemovedObjectsCounter.h"
-#include "mainwindow/SettingsKeys.h"
+#include "common/DefinitionIndex.h"
+#include "common/DefinitionsList.h"
+#include "common/RemovedObjectsCounter.h"
+#include "common/ScanState.h"
+#include "common/SettingsKeys.h"
 #include "platform/platform.h"
 #include "platform/ui.h"
-#include "scan/DefinitionIndex.h"
-#include "scan/DefinitionsList.h"
-#include "scan/Peek.h"
 
 namespace tarnwk {
 
@@ -44,9 +44,7 @@ struct Program {
     // Fetches published definitions; null where no network is wanted.
     platform::Downloader* downloader = nullptr;
 
-    std::string inAppFolder(std::string_view name) const {
-        return appFolder + platform::kPathSeparator + std::string(name);
-    }
+    std::string inAppFolder(std::string_view name) const { return joinPath(appFolder, name); }
     std::string quarantineFolder() const;
     std::string reportsFolder() const;
     std::string referenceFile() const;

@@ -1,10 +1,10 @@
-#include "scan/DefinitionIndex.h"
+#include "common/DefinitionIndex.h"
 
 #include <algorithm>
 #include <bit>
 #include <functional>
 
-#include "scan/NameFolding.h"
+#include "common/NameFolding.h"
 
 namespace tarnwk {
 namespace {

@@ -1,4 +1,4 @@
-#include "mainwindow/RemovedObjectsCounter.h"
+#include "common/RemovedObjectsCounter.h"
 
 #include <limits>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "mainwindow/SettingsKeys.h"
+#include "common/SettingsKeys.h"
 
 namespace tarnwk {
 
@@ -15,7 +15,7 @@ public:
     void add(std::int32_t count);
     // Replaces the value with the stored one (0 when absent or not a count).
     void load(Settings& settings);
-    bool save(Settings& settings) const;
+    [[nodiscard]] bool save(Settings& settings) const;
 
 private:
     std::int32_t value_ = 0;

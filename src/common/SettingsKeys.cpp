@@ -1,9 +1,9 @@
-#include "mainwindow/SettingsKeys.h"
+#include "common/SettingsKeys.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "app/AppIdentity.h"
+#include "common/AppIdentity.h"
 
 namespace tarnwk {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/DefinitionsList.h"
+#include "common/DefinitionsList.h"
 
 namespace tarnwk {
 

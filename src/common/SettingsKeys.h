@@ -55,7 +55,7 @@ public:
     explicit Settings(platform::SettingsStore& store) : store_(store) {}
 
     std::string text(Setting setting);
-    bool save(Setting setting, std::string_view text);
+    [[nodiscard]] bool save(Setting setting, std::string_view text);
 
     // The value as a number.
     double number(Setting setting);

@@ -1,6 +1,6 @@
-#include "app/Program.h"
+#include "common/Program.h"
 
-#include "app/AppIdentity.h"
+#include "common/AppIdentity.h"
 
 namespace tarnwk {
 

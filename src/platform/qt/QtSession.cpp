@@ -1,0 +1,24 @@
+#include "platform/qt/QtSession.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <clocale>
+
+namespace tarnwk::qt {
+
+QtSession::QtSession(int& argc, char** argv, std::string_view applicationName)
+    : application_(std::make_unique<QApplication>(argc, argv)) {
+    // Dates, times and numbers in the user's formats, for the C++ side too.
+    std::setlocale(LC_ALL, "");
+    // The name only: a display name would be appended to every window title.
+    QApplication::setApplicationName(
+        QString::fromUtf8(applicationName.data(), static_cast<qsizetype>(applicationName.size())));
+}
+
+QtSession::~QtSession() = default;
+
+void QtSession::whenRunning(std::function<void()> action) {
+    if (action) QTimer::singleShot(0, std::move(action));
+}
+
+}  // namespace tarnwk::qt
