@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/AppIdentity.h"
+#include "platform/PathText.h"
 
 namespace tarnwk {
 
@@ -12,8 +13,7 @@ const SettingKey& settingKey(Setting setting) {
 }
 
 std::optional<double> parseNumber(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    text = trimBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
