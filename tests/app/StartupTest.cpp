@@ -1,9 +1,11 @@
 // The start-up sequence, the tray and the single-instance rule, on the fakes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/Application.h"
 #include "app/Main.h"
-#include "support/FakeUi.h"
+#include "support/FakeProgram.h"
 
 namespace tarnwk {
 namespace {
@@ -13,95 +15,62 @@ using platform::MessageResult;
 class FakeSingleInstance final : public platform::SingleInstance {
 public:
     bool claim() override { return first; }
-    bool activateRunning() override {
-        ++activations;
-        return true;
-    }
+    bool activateRunning() override { return ++activations, true; }
     bool first = true;
     int activations = 0;
 };
 
 class Startup : public ::testing::Test {
 protected:
-    test::FakePlatform fake;
-    test::FakeUi fakeUi;
-    ui::Ui ui{fakeUi};
-    platform::Platform os{fake.files, fake.settings,  fake.startup, fakeUi,
-                          fake.clock, fake.processes, fake.shell};
-    Program program{os, ui, "/opt/tarnwick", "http://server.test"};
-
-    void SetUp() override {
+    Startup() {
         fake.files.addFile("/opt/tarnwick/ref.dat", "Ver1.001\r\nbad.exe|Bad\r\n");
         fake.files.addFolder("/home/user");
         fake.files.drives = {"/"};
     }
-    void store(Setting setting, const char* value) { program.settings.save(setting, value); }
-    std::string setting(Setting setting) { return program.settings.text(setting); }
+    test::FakeProgram fake;
 };
 
-TEST_F(Startup, DefaultsShowTheIdleMainWindowWhileTheSplashIsUp) {
-    Application app(program);
+TEST_F(Startup, TheSplashLoadsEverythingAndClosesAfterTwoSeconds) {
+    Application app(fake.program);
     app.start();
     EXPECT_TRUE(app.splash.visible());
     EXPECT_TRUE(app.main.visible()) << "shown as soon as the definitions are loaded";
     EXPECT_EQ(app.splash.lblaction.caption(), "Loading Reference file...");
     EXPECT_EQ(app.splash.lblversion.caption(), "Version 1.1");
-    EXPECT_EQ(program.definitions.count(), 2u);
-
-    fakeUi.advance(1999);
+    EXPECT_EQ(fake.program.definitions.count(), 2u);
+    EXPECT_EQ(fake.ui.trayTip, "Tarnwick");
+    fake.ui.advance(1999);
     EXPECT_TRUE(app.splash.loaded());
-    fakeUi.advance(1);
+    fake.ui.advance(1);
     EXPECT_FALSE(app.splash.loaded());
-    EXPECT_TRUE(app.main.visible());
-    EXPECT_EQ(setting(Setting::SCANCOUNT), "0") << "no scan without AUTOSCAN";
+    EXPECT_EQ(fake.setting(Setting::SCANCOUNT), "0") << "no scan without AUTOSCAN";
 }
 
-TEST_F(Startup, WithoutAutoShowOnlyTheTrayIsLeft) {
-    store(Setting::AUTOSHOW, "0");
-    Application app(program);
-    app.start();
-    fakeUi.advance(2000);
-    EXPECT_TRUE(app.main.loaded());
-    EXPECT_FALSE(app.main.visible());
-    EXPECT_EQ(fakeUi.trayTip, "Tarnwick");
-    fakeUi.menuAnswers = {0};  // "Show Tarnwick"
-    fakeUi.trayMessage(ui::TrayMessage::RightButtonUp);
-    EXPECT_TRUE(app.main.visible());
-}
-
-TEST_F(Startup, AutoScanRunsAFullScanOnTheScanTabWhateverWasChosen) {
-    store(Setting::AUTOSHOW, "0");
-    store(Setting::AUTOSCAN, "1");
-    Application app(program);
-    app.main.optquickscan.setValue(true);
-    app.start();
-    EXPECT_EQ(setting(Setting::SCANCOUNT), "0") << "not before the splash closes";
-    fakeUi.advance(2000);
-    EXPECT_EQ(setting(Setting::SCANCOUNT), "1");
-    EXPECT_TRUE(app.main.optfullscan.value());
-    EXPECT_EQ(app.main.SSTab1.tab(), frmmain::kScanTab);
-    EXPECT_NE(std::find(fake.files.foldersRead.begin(), fake.files.foldersRead.end(), "/"),
-              fake.files.foldersRead.end())
-        << "the drives were walked";
-}
-
-TEST_F(Startup, OnlyANumericOneStartsAScan) {
-    for (const char* value : {"0", "2", "yes", "1.0"}) {
-        store(Setting::AUTOSCAN, value);
-        store(Setting::SCANCOUNT, "0");
-        Application app(program);
+TEST_F(Startup, OnlyANumericOneOfAutoscanStartsAFullScanOnTheScanTab) {
+    fake.store(Setting::AUTOSHOW, "0");
+    for (const char* value : {"2", "yes", "1.0"}) {
+        fake.store(Setting::AUTOSCAN, value);
+        fake.store(Setting::SCANCOUNT, "0");
+        Application app(fake.program);
+        app.main.optquickscan.setValue(true);
         app.start();
-        fakeUi.advance(2000);
-        EXPECT_EQ(setting(Setting::SCANCOUNT), std::string(value) == "1.0" ? "1" : "0") << value;
-        app.tray.Unload();
+        EXPECT_FALSE(app.main.visible());
+        fake.ui.advance(2000);
+        const bool scanned = std::string(value) == "1.0";
+        EXPECT_EQ(fake.setting(Setting::SCANCOUNT), scanned ? "1" : "0") << value;
+        if (!scanned) continue;
+        EXPECT_TRUE(app.main.optfullscan.value());
+        EXPECT_EQ(app.main.SSTab1.tab(), frmmain::kScanTab);
+        const auto& read = fake.files.foldersRead;
+        EXPECT_NE(std::find(read.begin(), read.end(), "/"), read.end()) << "the drives were walked";
     }
 }
 
 TEST_F(Startup, TheTimerWaitsUntilLoadingIsDone) {
-    Application app(program);
+    Application app(fake.program);
     app.tray.Load();
     app.splash.Load();
-    fakeUi.advance(5000);  // the tick comes before the splash is even shown
+    fake.ui.advance(5000);  // the tick comes before the splash is even shown
     EXPECT_TRUE(app.splash.loaded());
     EXPECT_FALSE(app.main.loaded());
     app.splash.Show();
@@ -109,102 +78,98 @@ TEST_F(Startup, TheTimerWaitsUntilLoadingIsDone) {
     EXPECT_FALSE(app.splash.loaded()) << "the waiting tick ran once loading was done";
 }
 
-TEST_F(Startup, AMissingReferenceFileEndsTheProgramBeforeTheTimer) {
+TEST_F(Startup, TheUpdateCheckComesFirstAndAMissingReferenceFileEndsTheProgram) {
+    fake.store(Setting::AUTOUPDATE, "1");
     fake.files.removeFile("/opt/tarnwick/ref.dat");
-    Application app(program);
-    EXPECT_THROW(app.start(), test::ProgramEnded);
-    ASSERT_EQ(fakeUi.shown.size(), 1u);
-    EXPECT_EQ(fakeUi.shown[0].icon, platform::MessageIcon::Critical);
-    EXPECT_FALSE(app.main.visible());
-}
-
-TEST_F(Startup, StartupUpdateCheckComesBeforeTheSplash) {
-    store(Setting::AUTOUPDATE, "1");
-    Application app(program);
+    Application app(fake.program);
     bool splashLoadedAtCheck = true;
     app.tray.onStartupUpdateCheck = [&] { splashLoadedAtCheck = app.splash.loaded(); };
-    app.start();
+    EXPECT_THROW(app.start(), test::ProgramEnded);
     EXPECT_FALSE(splashLoadedAtCheck);
+    ASSERT_EQ(fake.ui.shown.size(), 1u);
+    EXPECT_EQ(fake.ui.shown[0].icon, platform::MessageIcon::Critical);
+    EXPECT_FALSE(app.main.visible());
+
+    fake.store(Setting::AUTOUPDATE, "0");
+    Application again(fake.program);
+    bool checked = false;
+    again.tray.onStartupUpdateCheck = [&] { checked = true; };
+    EXPECT_THROW(again.start(), test::ProgramEnded);
+    EXPECT_FALSE(checked);
 }
 
-TEST_F(Startup, TrayMenuOpensOnLeftPressAndRightReleaseInItsOrder) {
-    Application app(program);
+TEST_F(Startup, TheTrayMenuShowsAboutAndEndsTheProgram) {
+    fake.store(Setting::AUTOSHOW, "0");
+    Application app(fake.program);
     app.start();
-    fakeUi.trayMessage(ui::TrayMessage::LeftButtonDown);
-    fakeUi.trayMessage(ui::TrayMessage::RightButtonUp);
-    const std::vector<std::string> menu = {"Show Tarnwick", "About", "Exit"};
-    EXPECT_EQ(fakeUi.menus, (std::vector<std::vector<std::string>>{menu, menu}));
-
-    app.main.Hide();
-    fakeUi.trayMessage(ui::TrayMessage::LeftDoubleClick);
+    fake.ui.advance(2000);
+    EXPECT_FALSE(app.main.visible());
+    fake.ui.menuAnswers = {0};  // "Show Tarnwick"
+    fake.ui.trayMessage(ui::TrayMessage::RightButtonUp);
     EXPECT_TRUE(app.main.visible());
-    EXPECT_EQ(fakeUi.menus.size(), 2u) << "a double-click opens no menu";
+    const std::vector<std::string> menu = {"Show Tarnwick", "About", "Exit"};
+    EXPECT_EQ(fake.ui.menus, std::vector<std::vector<std::string>>{menu});
 
-    app.main.SSTab1.setTab(frmmain::kSettingsTab);
     app.main.Hide();
-    fakeUi.menuAnswers = {1};  // "About"
-    fakeUi.trayMessage(ui::TrayMessage::RightButtonUp);
+    fake.ui.trayMessage(ui::TrayMessage::LeftDoubleClick);
+    EXPECT_TRUE(app.main.visible());
+    EXPECT_EQ(fake.ui.menus.size(), 1u) << "a double-click opens no menu";
+
+    app.main.Hide();
+    fake.ui.menuAnswers = {1};  // "About"
+    fake.ui.trayMessage(ui::TrayMessage::LeftButtonDown);
     EXPECT_TRUE(app.main.visible());
     EXPECT_EQ(app.main.SSTab1.tab(), frmmain::kAboutTab);
-}
 
-TEST_F(Startup, ExitAsksThenStoresTheCounterAndEnds) {
-    Application app(program);
-    app.start();
-    fakeUi.answers = {MessageResult::Cancel};
-    app.tray.mnuexit_Click();
-    EXPECT_EQ(fakeUi.shown.back().text, "Do you wish to end the application?");
-    EXPECT_EQ(fakeUi.shown.back().buttons, platform::MessageButtons::OkCancel);
+    fake.ui.answers = {MessageResult::Cancel};
+    fake.ui.menuAnswers = {2};  // "Exit"
+    fake.ui.trayMessage(ui::TrayMessage::RightButtonUp);
+    EXPECT_EQ(fake.ui.shown.back().text, "Do you wish to end the application?");
+    EXPECT_EQ(fake.ui.shown.back().buttons, platform::MessageButtons::OkCancel);
     EXPECT_TRUE(app.main.visible()) << "Cancel leaves the program as it was";
-
-    program.totalObjectsRemoved.add(3);
-    fakeUi.answers = {MessageResult::Ok};
+    fake.program.totalObjectsRemoved.add(3);
+    fake.ui.answers = {MessageResult::Ok};
     EXPECT_THROW(app.tray.mnuexit_Click(), test::ProgramEnded);
-    EXPECT_EQ(setting(Setting::TOTALOBJECTSREMOVED), "3");
+    EXPECT_EQ(fake.setting(Setting::TOTALOBJECTSREMOVED), "3");
 }
 
-TEST_F(Startup, ASecondInstanceHandsOverAndTouchesNothing) {
-    FakeSingleInstance instance;
-    instance.first = false;
-    EXPECT_EQ(Main(program, instance), 0);
-    EXPECT_EQ(instance.activations, 1);
-    EXPECT_TRUE(fakeUi.peersCreated.empty()) << "no window of its own";
-    EXPECT_FALSE(fakeUi.trayHandler) << "no second tray icon";
+TEST_F(Startup, ASecondInstanceHandsOverAndTheFirstComesForward) {
+    FakeSingleInstance second;
+    second.first = false;
+    EXPECT_EQ(Main(fake.program, second), 0);
+    EXPECT_EQ(second.activations, 1);
+    EXPECT_TRUE(fake.ui.peersCreated.empty()) << "no window of its own";
+    EXPECT_FALSE(fake.ui.trayHandler) << "no second tray icon";
     EXPECT_TRUE(fake.settings.values.empty());
     EXPECT_FALSE(fake.files.folderExists("/opt/tarnwick/Quarantine"));
-}
 
-TEST_F(Startup, TheRunningInstanceComesForwardOnRequest) {
-    store(Setting::AUTOSHOW, "0");
-    Application app(program);
+    fake.store(Setting::AUTOSHOW, "0");
+    Application app(fake.program);
     app.start();
-    fakeUi.advance(2000);
-    ASSERT_FALSE(app.main.visible());
+    fake.ui.advance(2000);
     app.bringForward();
     EXPECT_TRUE(app.main.visible());
-    EXPECT_EQ(app.main.caption(), "Tarnwick 1.1");
 }
 
-TEST_F(Startup, WithoutANotificationAreaClosingTheMainWindowAsksToEnd) {
-    fakeUi.trayAvailable = false;
-    Application app(program);
-    app.start();
-    fakeUi.answers = {MessageResult::Cancel};
-    app.main.closeRequested();
-    EXPECT_EQ(fakeUi.shown.back().text, "Do you wish to end the application?");
-    EXPECT_TRUE(app.main.visible()) << "never hidden where nothing could bring it back";
-
-    fakeUi.answers = {MessageResult::Ok};
-    EXPECT_THROW(app.main.closeRequested(), test::ProgramEnded);
-    EXPECT_EQ(fakeUi.shown.size(), 2u) << "asked once";
-}
-
-TEST_F(Startup, WithANotificationAreaClosingOnlyHides) {
-    Application app(program);
+TEST_F(Startup, ClosingTheMainWindowHidesItOrWithoutATrayAsksToEnd) {
+    Application app(fake.program);
     app.start();
     app.main.closeRequested();
     EXPECT_FALSE(app.main.visible());
-    EXPECT_TRUE(fakeUi.shown.empty());
+    EXPECT_TRUE(fake.ui.shown.empty());
+
+    test::FakeProgram bare;
+    bare.files.addFile("/opt/tarnwick/ref.dat", "Ver1\r\n");
+    bare.ui.trayAvailable = false;
+    Application alone(bare.program);
+    alone.start();
+    bare.ui.answers = {MessageResult::Cancel};
+    alone.main.closeRequested();
+    EXPECT_EQ(bare.ui.shown.back().text, "Do you wish to end the application?");
+    EXPECT_TRUE(alone.main.visible()) << "never hidden where nothing could bring it back";
+    bare.ui.answers = {MessageResult::Ok};
+    EXPECT_THROW(alone.main.closeRequested(), test::ProgramEnded);
+    EXPECT_EQ(bare.ui.shown.size(), 2u) << "asked once";
 }
 
 }  // namespace

@@ -1,266 +1,279 @@
+// The main window: its start, the Status tab through a scan, closing, the
+// Quarantine and Settings tabs, the links, and the settings they rest on.
+#include "mainwindow/frmmain.h"
+
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 
-#include "mainwindow/MainWindowFixture.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "scan/ReferenceFile.h"
 #include "scan/frmscan.h"
+#include "support/FakeProgram.h"
 #include "support/TempFolder.h"
 
-namespace tarnwk::test {
+namespace tarnwk {
 namespace {
 
-using MainWindowStart = MainWindowFixture;
+using Texts = std::vector<std::string>;
+constexpr const char* kQuarantine = "/opt/tarnwick/Quarantine";
 
-TEST_F(MainWindowStart, FirstStartCreatesTheFoldersAndShowsTheDefaults) {
+class MainWindow : public ::testing::Test {
+protected:
+    MainWindow() {
+        fake.files.addFile("/opt/tarnwick/ref.dat",
+                           "Ver1.007\r\ngator.exe|Gator\r\nspy.dll|Spy\r\n");
+    }
+    // What the start-up sequence does with the main window.
+    void startUp() {
+        main.Load();
+        main.loadUserPrefs();
+        main.loadReferenceFile();
+        main.Show();
+    }
+    void leaveAndComeBack() {
+        main.Hide();
+        main.Show();
+    }
+    std::string stored(const char* key) {
+        return fake.settings.getSetting("Tarnwick", "SETTINGS", key, "(absent)");
+    }
+    void addToQuarantine(std::initializer_list<const char*> names) {
+        for (const char* name : names) fake.files.addFile(std::string(kQuarantine) + "/" + name);
+    }
+    std::vector<ui::CheckBox*> boxes() {
+        return {&main.chkrunonstart, &main.chkscanonstart, &main.chkautoupdate, &main.chkuselog,
+                &main.chkautoshow};
+    }
+
+    test::FakeProgram fake;
+    frmmain main{fake.program};
+};
+
+TEST_F(MainWindow, FirstStartMakesTheFoldersAndShowsTheDefaults) {
+    addToQuarantine({"kept.exe"});  // an existing folder keeps its files
     main.Load();
-    EXPECT_TRUE(fake.files.folderExists(kQuarantine));
-    EXPECT_TRUE(fake.files.folderExists(kReports));
+    EXPECT_TRUE(fake.files.folderExists("/opt/tarnwick/Reports"));
     EXPECT_EQ(main.caption(), "Tarnwick 1.1");
     EXPECT_EQ(main.lblappname.caption(), "Tarnwick 1.1");
     EXPECT_EQ(main.SSTab1.tab(), frmmain::kStatusTab);
-    // Nothing is loaded yet.
     EXPECT_EQ(main.lblRefFilename.caption(), "Not Loaded");
-    EXPECT_EQ(main.lbladwarerefcnt.caption(), "Not Loaded");
-
     main.loadUserPrefs();
     main.loadReferenceFile();
     main.Show();
-    EXPECT_EQ(main.lblRefFilename.caption(), "Ver1.007");
-    EXPECT_EQ(main.lbladwarerefcnt.caption(), "3 Adware types");
-    EXPECT_EQ(main.lblStatus_System.caption(), "Never");
-    EXPECT_EQ(main.lblStatus_Removed.caption(), "0");
-    EXPECT_EQ(main.lblStatus_Total.caption(), "0");
-    EXPECT_EQ(main.lblStatus_Quarintine.caption(), "0");
-    // The quarantine count appears with the first use of the tab strip.
-    EXPECT_EQ(main.lblqcnt.caption(), "");
+    const Texts status = {main.lblRefFilename.caption(),   main.lbladwarerefcnt.caption(),
+                          main.lblStatus_System.caption(), main.lblStatus_Removed.caption(),
+                          main.lblStatus_Total.caption(),  main.lblStatus_Quarintine.caption()};
+    EXPECT_EQ(status, (Texts{"Ver1.007", "3 Adware types", "Never", "0", "0", "0"}));
+    EXPECT_EQ(main.lblqcnt.caption(), "") << "counted with the first use of the tab strip";
+    main.SSTab1.setTab(frmmain::kAboutTab);
+    EXPECT_EQ(main.lblqcnt.caption(), "") << "a tab chosen by the program refreshes nothing";
     main.SSTab1.selectTab(frmmain::kQuarantineTab);
-    EXPECT_EQ(main.lblqcnt.caption(), "0 Adware in Quarantine");
-    EXPECT_EQ(main.lblStatus_System.caption(), "Never");
-    EXPECT_EQ(main.lblStatus_Total.caption(), "0");
-    EXPECT_TRUE(fakeUi.shown.empty());
-    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_EQ(main.lblqcnt.caption(), "1 Adware in Quarantine");
+    EXPECT_EQ(main.lblStatus_Quarintine.caption(), "1");
+    EXPECT_EQ(fake.files.filesIn(kQuarantine), Texts{"kept.exe"});
+    EXPECT_TRUE(fake.ui.shown.empty());
+    EXPECT_EQ(fake.program.mainWindow, &main);
 }
 
-TEST_F(MainWindowStart, SecondStartLeavesBothFoldersAndTheirContentsAlone) {
-    startUp();
-    fake.files.addFile(std::string(kQuarantine) + "/gator.exe", "kept");
-    fake.files.addFile(std::string(kReports) + "/scan.log", "report");
-
-    FakeUi secondUi;
-    ui::Ui second{secondUi};
-    Program again{services, second, kAppFolder, "http://server.test"};
-    frmmain secondMain(again);
-    secondMain.Load();
-    EXPECT_EQ(fake.files.filesIn(kQuarantine), std::vector<std::string>{"gator.exe"});
-    EXPECT_EQ(fake.files.readFile(std::string(kQuarantine) + "/gator.exe"), "kept");
-    EXPECT_EQ(fake.files.readFile(std::string(kReports) + "/scan.log"), "report");
-}
-
-TEST_F(MainWindowStart, AHeaderOnlyReferenceFileCountsOne) {
-    fake.files.addFile(std::string(kAppFolder) + "/ref.dat", "Ver2\r\n");
-    startUp();
-    EXPECT_EQ(main.lbladwarerefcnt.caption(), "1 Adware types");
-    EXPECT_EQ(main.lblRefFilename.caption(), "Ver2");
-}
-
-TEST_F(MainWindowStart, AMissingReferenceFileEndsTheProgramWithTheMessage) {
-    FakePlatform empty;
-    platform::Platform emptyServices = empty.platform();
-    Program bare{emptyServices, ui, kAppFolder, "http://server.test"};
-    frmmain bareMain(bare);
-    bareMain.Load();
-    try {
-        bareMain.loadReferenceFile();
-        FAIL() << "the program went on";
-    } catch (const ProgramEnded& ended) {
-        EXPECT_EQ(ended.exitCode, kReferenceFileMissingExitCode);
-    }
-    ASSERT_EQ(fakeUi.shown.size(), 1u);
-    EXPECT_EQ(fakeUi.shown[0].text, kReferenceFileMissingMessage);
-}
-
-TEST_F(MainWindowStart, TheMainWindowIsTheProgramsMainWindow) {
-    EXPECT_EQ(program.mainWindow, &main);
-    {
-        frmmain other(program);
-        EXPECT_EQ(program.mainWindow, &other);
-    }
-    EXPECT_EQ(program.mainWindow, nullptr);
-}
-
-TEST(MainWindowOnDisk, AQuarantineFolderDeletedMeanwhileIsMadeAgainAtActivation) {
-    TempFolder folder;
-    folder.writeFile("ref.dat", "Ver1\r\n");
-    posix::PosixFileSystem disk;
-    FakePlatform fake;
-    FakeUi fakeUi;
-    ui::Ui ui{fakeUi};
-    platform::Platform services{disk,       fake.settings,  fake.startup, fake.messages,
-                                fake.clock, fake.processes, fake.shell};
-    Program program{services, ui, folder.path(), "http://server.test"};
-    frmmain main(program);
-    main.Load();
-    main.Show();
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "Reports"));
-    std::filesystem::remove_all(folder / "Quarantine");
-
-    main.Hide();
-    main.Show();
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "Quarantine"));
-    EXPECT_EQ(main.FileListQuarantine.count(), 0u);
-}
-
-using MainWindowClose = MainWindowFixture;
-
-TEST_F(MainWindowClose, ACloseRequestStoresTheCounterAndOnlyHides) {
-    startUp();
-    main.SSTab1.selectTab(frmmain::kSettingsTab);
-    program.totalObjectsRemoved.add(4);
-    main.closeRequested();
-    EXPECT_EQ(stored("TOTALOBJECTSREMOVED"), "4");
-    EXPECT_TRUE(main.loaded());
-    EXPECT_FALSE(main.visible());
-
-    // Shown again from the tray: the tab last selected, the stored counter.
-    main.Show();
-    EXPECT_EQ(main.SSTab1.tab(), frmmain::kSettingsTab);
-    EXPECT_EQ(main.lblStatus_Removed.caption(), "4");
-    EXPECT_EQ(fakeUi.peersCreated["frmmain"], 1);
-}
-
-using MainWindowStatus = MainWindowFixture;
-
-TEST_F(MainWindowStatus, AfterAScanThatQuarantinedThreeFiles) {
-    fake.files.addFile(std::string(kAppFolder) + "/ref.dat",
+TEST_F(MainWindow, StatusAfterAScanThatQuarantinedThreeFiles) {
+    fake.files.addFile("/opt/tarnwick/ref.dat",
                        "Ver1.007\r\ngator.exe|Gator\r\nspy.dll|Spy\r\npopup.exe|Popup\r\n");
-    fake.settings.saveSetting("Tarnwick", "SETTINGS", "TOTALOBJECTSREMOVED", "2");
-    fake.settings.saveSetting("Tarnwick", "SETTINGS", "SCANCOUNT", "5");
-    fake.settings.saveSetting("Tarnwick", "SETTINGS", "LASTRUN", "05/12/2026 09:00:00");
+    fake.store(Setting::TOTALOBJECTSREMOVED, "2");
+    fake.store(Setting::SCANCOUNT, "5");
+    fake.store(Setting::LASTRUN, "05/12/2026 09:00:00");
     for (const char* name : {"gator.exe", "notes.txt", "sub/spy.dll", "sub/deeper/popup.exe"})
         fake.files.addFile(fake.files.quickFolder + "/" + name);
+    fake.files.drives = {"/data"};
+    fake.files.addFolder("/data");
     startUp();
-    fake.files.addFile(std::string(kQuarantine) + "/old.exe");
+    addToQuarantine({"old.exe"});
     main.SSTab1.selectTab(frmmain::kStatusTab);
-    EXPECT_EQ(main.lblStatus_Removed.caption(), "2");
-    EXPECT_EQ(main.lblStatus_Total.caption(), "5");
-    EXPECT_EQ(main.lblStatus_Quarintine.caption(), "1");
+    EXPECT_EQ(main.lblStatus_Removed.caption() + main.lblStatus_Total.caption() +
+                  main.lblStatus_Quarintine.caption(),
+              "251");
+    EXPECT_EQ(main.lblStatus_System.caption(), "05/12/2026 09:00:00");
 
+    EXPECT_TRUE(main.optfullscan.value()) << "a fresh window offers the full scan";
     main.optquickscan.click();
     main.cmdstartscan.click();
     EXPECT_FALSE(main.visible());
+    const auto walked = [&](const char* folder) {
+        return std::count(fake.files.foldersRead.begin(), fake.files.foldersRead.end(), folder);
+    };
+    EXPECT_EQ(walked("/data"), 0);
     frmscan* scan = main.scanRun().scanWindow();
-    ASSERT_NE(scan, nullptr);
     ASSERT_EQ(scan->lstadware.count(), 3u);
     for (std::size_t entry = 0; entry < 3; ++entry) scan->lstadware.setSelected(entry, true);
     scan->cmdquarantine.click();
     scan->cmdExit.click();
 
-    // Back on the main window: the counter at once, the rest with the tab strip.
+    // Back: the counter at once, the rest with the tab strip.
     ASSERT_TRUE(main.visible());
-    EXPECT_EQ(main.lblStatus_Removed.caption(), "5");
-    EXPECT_EQ(main.lblStatus_Total.caption(), "5");
-    EXPECT_EQ(main.lblStatus_Quarintine.caption(), "1");
+    EXPECT_EQ(main.lblStatus_Removed.caption() + main.lblStatus_Total.caption(), "55");
     main.SSTab1.selectTab(frmmain::kQuarantineTab);
     EXPECT_EQ(main.lblStatus_Total.caption(), "6");
     EXPECT_EQ(main.lblStatus_System.caption(), "06/12/2026 21:30:00");
-    EXPECT_EQ(main.lblStatus_Quarintine.caption(), "4");
     EXPECT_EQ(main.lblqcnt.caption(), "4 Adware in Quarantine");
     EXPECT_EQ(main.FileListQuarantine.items(),
-              (std::vector<std::string>{"gator.exe", "old.exe", "popup.exe", "spy.dll"}));
-}
+              (Texts{"gator.exe", "old.exe", "popup.exe", "spy.dll"}));
 
-TEST_F(MainWindowStatus, SelectingATabFromCodeDoesNotRefresh) {
-    startUp();
-    main.SSTab1.setTab(frmmain::kAboutTab);
-    EXPECT_EQ(main.lblqcnt.caption(), "");
-}
-
-using MainWindowScan = MainWindowFixture;
-
-TEST_F(MainWindowScan, ScanNowWalksWhatTheScanTabChose) {
-    fake.files.drives = {"/data"};
-    fake.files.addFolder("/data");
-    fake.files.addFolder(fake.files.quickFolder);
-    startUp();
-    // A fresh window offers the full scan.
-    EXPECT_TRUE(main.optfullscan.value());
+    main.optfullscan.click();  // the full scan walks the drives
     main.cmdstartscan.click();
-    EXPECT_NE(std::find(fake.files.foldersRead.begin(), fake.files.foldersRead.end(), "/data"),
-              fake.files.foldersRead.end());
-    main.scanRun().scanWindow()->cmdExit.click();
-
-    fake.files.foldersRead.clear();
-    main.optquickscan.click();
-    EXPECT_FALSE(main.optfullscan.value());
-    main.cmdstartscan.click();
-    EXPECT_NE(std::find(fake.files.foldersRead.begin(), fake.files.foldersRead.end(),
-                        fake.files.quickFolder),
-              fake.files.foldersRead.end());
-    EXPECT_EQ(std::find(fake.files.foldersRead.begin(), fake.files.foldersRead.end(), "/data"),
-              fake.files.foldersRead.end());
-    EXPECT_EQ(stored("SCANCOUNT"), "2");
+    EXPECT_EQ(walked("/data"), 1);
+    EXPECT_EQ(stored("SCANCOUNT"), "7");
 }
 
-using MainWindowLinks = MainWindowFixture;
+TEST_F(MainWindow, ClosingStoresTheCounterAndOnlyHides) {
+    startUp();
+    main.SSTab1.selectTab(frmmain::kSettingsTab);
+    fake.program.totalObjectsRemoved.add(4);
+    main.closeRequested();
+    EXPECT_EQ(stored("TOTALOBJECTSREMOVED"), "4");
+    EXPECT_TRUE(main.loaded());
+    EXPECT_FALSE(main.visible());
+    main.Show();
+    EXPECT_EQ(main.SSTab1.tab(), frmmain::kSettingsTab);
+    EXPECT_EQ(main.lblStatus_Removed.caption(), "4");
+    EXPECT_EQ(fake.ui.peersCreated["frmmain"], 1);
+}
 
-TEST_F(MainWindowLinks, HelpAndProductPagesOpenOnTheMakersServer) {
+TEST_F(MainWindow, QuarantineTabListsAndDeletesFilesForGood) {
+    startUp();
+    addToQuarantine({"e.exe", "B.dll", "a.exe", "d.ocx", "C.exe"});
+    fake.files.addFolder(std::string(kQuarantine) + "/subfolder");
+    main.SSTab1.selectTab(frmmain::kQuarantineTab);
+    EXPECT_EQ(main.FileListQuarantine.items(),
+              (Texts{"a.exe", "B.dll", "C.exe", "d.ocx", "e.exe"}));
+    main.FileListQuarantine.setSelected(1, true);
+    main.FileListQuarantine.setSelected(3, true);
+    main.cmdPurgeSelected.click();
+    EXPECT_EQ(fake.files.filesIn(kQuarantine), (Texts{"C.exe", "a.exe", "e.exe"}));
+    EXPECT_EQ(main.FileListQuarantine.items(), (Texts{"a.exe", "C.exe", "e.exe"}));
+    EXPECT_EQ(main.lblqcnt.caption(), "5 Adware in Quarantine") << "the count waits";
+    EXPECT_FALSE(fake.ui.busy);
+
+    main.cmdselectAll.click();
+    main.cmddeselect.click();
+    main.cmdPurgeSelected.click();
+    EXPECT_EQ(fake.files.filesIn(kQuarantine).size(), 3u);
+    fake.files.readOnlyFolders.insert(kQuarantine);
+    main.cmdselectAll.click();
+    main.cmdPurgeSelected.click();
+    EXPECT_EQ(main.FileListQuarantine.count(), 3u) << "what cannot be deleted stays listed";
+    EXPECT_EQ(main.FileListQuarantine.selectedCount(), 0u);
+    fake.files.readOnlyFolders.clear();
+    addToQuarantine({"manual.bin"});
+    leaveAndComeBack();
+    main.cmdselectAll.click();
+    EXPECT_EQ(main.FileListQuarantine.selectedCount(), 4u);
+    main.cmdPurgeSelected.click();
+    EXPECT_TRUE(fake.files.filesIn(kQuarantine).empty());
+    EXPECT_EQ(main.lblStatus_Removed.caption(), "0") << "deleting never lowers the counter";
+    EXPECT_TRUE(fake.ui.shown.empty());
+}
+
+TEST_F(MainWindow, SettingsTabFollowsTheStoreAndSavingAppliesStartAtLogin) {
+    fake.startup.registered = true;
+    fake.store(Setting::AUTOSCAN, "yes");  // not a number: the default
+    startUp();
+    std::string ticks;
+    for (ui::CheckBox* box : boxes()) ticks += std::to_string(box->value());
+    EXPECT_EQ(ticks, "00001");
+    EXPECT_FALSE(fake.startup.registered) << "the registration follows the absent AUTORUN";
+
+    for (ui::CheckBox* box : boxes())
+        if (box->value() == 0) box->click();
+    main.cmdSavePrefs.click();
+    for (const char* key : {"AUTORUN", "AUTOSCAN", "AUTOUPDATE", "AUTOLOG", "AUTOSHOW"})
+        EXPECT_EQ(stored(key), "1") << key;
+    EXPECT_TRUE(fake.startup.registered);
+
+    main.chkrunonstart.click();
+    main.cmdSavePrefs.click();
+    EXPECT_EQ(stored("AUTORUN"), "0");
+    EXPECT_FALSE(fake.startup.registered);
+    main.chkuselog.click();  // unsaved: lost at the next activation
+    fake.store(Setting::AUTORUN, "1");
+    leaveAndComeBack();
+    EXPECT_TRUE(fake.startup.registered) << "each activation puts it back in line";
+    EXPECT_EQ(main.chkuselog.value(), 1);
+    EXPECT_EQ(main.chkrunonstart.value(), 1);
+}
+
+TEST(Settings, DefaultsNumbersAndTheRemovedObjectsCounter) {
+    test::FakeProgram fake;
+    Settings& settings = fake.program.settings;
+    EXPECT_EQ(settings.text(Setting::LASTRUN), "Never");
+    EXPECT_TRUE(settings.isOn(Setting::AUTOSHOW));
+    EXPECT_FALSE(settings.isOn(Setting::AUTOUPDATE));
+    const std::tuple<const char*, bool, int> cases[] = {
+        {"1", true, 1},     {"1.0", true, 1},  {" 1 ", true, 1},  {"0", false, 0},
+        {"2", false, 2},    {"0.5", false, 0}, {"-1", false, -1}, {"yes", false, 0},
+        {"", false, 0},     {"nan", false, 0}, {"inf", false, 0}, {"1e999", false, 0},
+        {"99999", false, 0}};
+    for (const auto& [text, on, box] : cases) {
+        fake.store(Setting::AUTOUPDATE, text);
+        EXPECT_EQ(settings.isOn(Setting::AUTOUPDATE), on) << text;
+        EXPECT_EQ(settings.checkBoxState(Setting::AUTOUPDATE), box) << text;
+    }
+
+    RemovedObjectsCounter counter;
+    for (const auto& [stored, loaded] : {std::pair{"41", 41}, {"-3", 0}, {"99999999999", 0}}) {
+        fake.store(Setting::TOTALOBJECTSREMOVED, stored);
+        counter.load(settings);
+        EXPECT_EQ(counter.value(), loaded) << stored;
+    }
+    counter.add(2147483647);
+    EXPECT_EQ(counter.value(), 2147483647);
+    EXPECT_TRUE(counter.save(settings));
+    EXPECT_EQ(fake.settings.getSetting("tarnwick", "settings", "totalobjectsremoved", ""),
+              "2147483647");
+}
+
+TEST_F(MainWindow, LinksUpdateButtonsAndTheAboutTab) {
     startUp();
     EXPECT_EQ(main.lblurl.caption(), "server.test");
     main.cmdhelp.click();
     main.lblurl.click();
-    EXPECT_EQ(fake.shell.opened, (std::vector<std::string>{"http://server.test/tarnwickr/help.html",
-                                                           "http://server.test/products/twk/"}));
-}
-
-TEST_F(MainWindowLinks, BothUpdateButtonsRunTheUpdateCheck) {
-    startUp();
-    // Without an update check attached the buttons do nothing.
-    main.cmdcheckforupdates.click();
+    EXPECT_EQ(fake.shell.opened, (Texts{"http://server.test/tarnwickr/help.html",
+                                        "http://server.test/products/twk/"}));
+    main.cmdcheckforupdates.click();  // nothing attached: nothing happens
     int checks = 0;
     main.onCheckForUpdates = [&] { ++checks; };
     main.cmdcheckforupdates.click();
     main.CmdCheckForUpdates2.click();
     EXPECT_EQ(checks, 2);
+    EXPECT_EQ(main.lblproginfo.caption().find("For Windows \u00a9 95, Windows \u00a9 98"), 0u);
+    const std::string& address = main.lbladdress.caption();
+    EXPECT_EQ(std::count(address.begin(), address.end(), '\n'), 2);
 }
 
-TEST_F(MainWindowLinks, TheAboutTabNamesTheMaker) {
-    startUp();
-    EXPECT_EQ(main.lblproginfo.caption().find(
-                  "For Windows \u00a9 95, Windows \u00a9 98, Windows \u00a9 NT, Windows \u00a9 XP\n"
-                  "Windows \u00a9 2000\n\n"),
-              0u);
-    EXPECT_NE(main.lblproginfo.caption().find("2026"), std::string::npos);
-    EXPECT_EQ(std::count(main.lbladdress.caption().begin(), main.lbladdress.caption().end(), '\n'),
-              2);
-    EXPECT_FALSE(main.lblwarning.caption().empty());
-}
-
-// Every control lies inside its container, so nothing is cut off on screen.
-TEST(MainWindowLayout, EveryControlFitsItsContainer) {
-    FakePlatform fake;
-    FakeUi fakeUi;
-    ui::Ui ui{fakeUi};
-    platform::Platform services = fake.platform();
-    Program program{services, ui, "/opt/tarnwick", "http://server.test"};
-    frmmain main(program);
+TEST_F(MainWindow, EveryControlFitsItsContainer) {
     for (const ui::Control* control : main.controls()) {
         const ui::Twips& at = control->position();
-        int width = main.clientWidth(), height = main.clientHeight();
-        if (const ui::Control* container = control->container()) {
-            width = container->position().width;
-            height = container->position().height;
-        }
-        EXPECT_GE(at.left, 0) << control->name();
-        EXPECT_GE(at.top, 0) << control->name();
-        EXPECT_LE(at.left + at.width, width) << control->name();
-        EXPECT_LE(at.top + at.height, height) << control->name();
-        if (control->container() == &main.SSTab1) {
-            EXPECT_LT(control->tabPage(), static_cast<int>(main.SSTab1.tabs().size()))
-                << control->name();
-        }
+        const ui::Control* box = control->container();
+        const int width = box ? box->position().width : main.clientWidth();
+        const int height = box ? box->position().height : main.clientHeight();
+        EXPECT_TRUE(at.left >= 0 && at.top >= 0 && at.left + at.width <= width &&
+                    at.top + at.height <= height)
+            << control->name();
+        if (box == &main.SSTab1) EXPECT_LT(control->tabPage(), 6) << control->name();
     }
 }
 
+TEST(MainWindowOnDisk, AQuarantineFolderDeletedMeanwhileIsMadeAgainAtActivation) {
+    test::TempFolder folder;
+    posix::PosixFileSystem disk;
+    test::FakeProgram fake(&disk, folder.path());
+    frmmain main(fake.program);
+    main.Show();
+    std::filesystem::remove_all(folder / "Quarantine");
+    main.Hide();
+    main.Show();
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "Quarantine"));
+}
+
 }  // namespace
-}  // namespace tarnwk::test
+}  // namespace tarnwk

@@ -1,42 +1,17 @@
-// The scan window on its own: its controls, its fresh state after loading,
-// Abort, Exit, and what the walk writes into it.
+// The scan window on its own: its controls, its states, and what the walk
+// writes into it.
 #include <gtest/gtest.h>
 
-#include "removal/ScanTestHarness.h"
-#include "scan/frmscan.h"
+#include "removal/ScanHarness.h"
 
 namespace tarnwk {
 namespace {
 
-struct Expected {
-    const char* name;
-    ui::ControlKind kind;
-    ui::Twips position;
-    const char* caption;
-};
-
-class ScanWindow : public ::testing::Test {
-protected:
-    test::ScanTestHarness h;
-    frmscan window{h.program};
-
-    // The four buttons as visible/enabled pairs: Abort, Exit, Quarantine, Purge.
-    std::string buttonStates() const {
-        std::string states;
-        for (const ui::Control* button :
-             {&window.cmdabort, &window.cmdExit, &window.cmdquarantine, &window.cmddelete}) {
-            states += button->visible() ? 'V' : '-';
-            states += button->enabled() ? 'E' : '-';
-            states += ' ';
-        }
-        states.pop_back();
-        return states;
-    }
-};
-
-TEST_F(ScanWindow, DeclaresEveryControlWithItsPlaceAndText) {
+TEST(ScanWindow, DeclaresEveryControlWithItsPlaceAndText) {
+    test::ScanHarness h;
+    frmscan window(h.program);
     using K = ui::ControlKind;
-    const std::vector<Expected> expected{
+    const std::tuple<const char*, K, ui::Twips, const char*> expected[] = {
         {"Frame1", K::Frame, {120, 240, 7935, 855}, "Currently Scanning"},
         {"Label3", K::Label, {120, 360, 7335, 255}, "Label3"},
         {"Label1", K::Label, {360, 1200, 3015, 255}, "Last Spyware / Adware found"},
@@ -48,119 +23,67 @@ TEST_F(ScanWindow, DeclaresEveryControlWithItsPlaceAndText) {
         {"cmdExit", K::Button, {5160, 2760, 1335, 375}, "&Exit"},
         {"cmdquarantine", K::Button, {6600, 2760, 1335, 375}, "&Quarantine"},
     };
-    ASSERT_EQ(window.controls().size(), expected.size());
-    for (const Expected& e : expected) {
-        SCOPED_TRACE(e.name);
-        const ui::Control* control = window.control(e.name);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->kind(), e.kind);
-        EXPECT_EQ(control->position().left, e.position.left);
-        EXPECT_EQ(control->position().top, e.position.top);
-        EXPECT_EQ(control->position().width, e.position.width);
-        EXPECT_EQ(control->position().height, e.position.height);
-        EXPECT_EQ(control->caption(), e.caption);
-        // Only the label of the folder being searched sits in the frame.
-        EXPECT_EQ(control->container(), e.name == std::string("Label3") ? &window.Frame1 : nullptr);
-        const bool bold = e.name == std::string("Frame1") || e.name == std::string("Label1");
-        EXPECT_EQ(control->font.bold, bold);
+    ASSERT_EQ(window.controls().size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const auto& [name, kind, at, caption] = expected[i];
+        const ui::Control& control = *window.controls()[i];
+        EXPECT_EQ(control.name(), name);
+        EXPECT_EQ(control.kind(), kind) << name;
+        const ui::Twips& p = control.position();
+        EXPECT_EQ(std::tie(p.left, p.top, p.width, p.height),
+                  std::tie(at.left, at.top, at.width, at.height))
+            << name;
+        EXPECT_EQ(control.caption(), caption);
+        EXPECT_EQ(control.container(), &control == &window.Label3 ? &window.Frame1 : nullptr);
+        EXPECT_EQ(control.font.bold, &control == &window.Frame1 || &control == &window.Label1);
     }
     EXPECT_EQ(window.lstadware.mode(), ui::SelectionMode::Simple);
-}
-
-TEST_F(ScanWindow, HasNoCloseCommandNoMinimizeNoMaximizeAndTheScanningCaption) {
-    EXPECT_EQ(window.name(), "frmscan");
     EXPECT_EQ(window.caption(), "Scanning...");
-    EXPECT_EQ(window.clientWidth(), 8250);
-    EXPECT_EQ(window.clientHeight(), 3285);
-    EXPECT_FALSE(window.style().closeCommand);
-    EXPECT_FALSE(window.style().minimizeButton);
-    EXPECT_FALSE(window.style().maximizeButton);
-    EXPECT_TRUE(window.style().centred);
+    EXPECT_EQ(std::pair(window.clientWidth(), window.clientHeight()), std::pair(8250, 3285));
+    EXPECT_FALSE(window.style().closeCommand || window.style().minimizeButton ||
+                 window.style().maximizeButton);
 }
 
-TEST_F(ScanWindow, LoadingClearsTheAbortFlagAndCounterAndOffersOnlyAbort) {
-    h.program.scan.abortScan = true;
-    h.program.scan.objectsScanned = 41;
-    window.Load();
-    EXPECT_FALSE(h.program.scan.abortScan);
-    EXPECT_EQ(h.program.scan.objectsScanned, 0);
-    EXPECT_EQ(buttonStates(), "VE -- V- V-");
-    // Disabled buttons do nothing when clicked.
-    window.lstadware.addItem("x");
-    window.lstadware.setSelected(0, true);
-    window.cmdquarantine.click();
-    window.cmddelete.click();
-    EXPECT_EQ(window.lstadware.count(), 1u);
-    EXPECT_TRUE(h.backend.shown.empty());
-}
-
-TEST_F(ScanWindow, AbortSetsTheFlagAndSwapsAbortForExitAtOnce) {
-    window.Load();
-    window.cmdabort.click();
-    EXPECT_TRUE(h.program.scan.abortScan);
-    EXPECT_EQ(buttonStates(), "-- VE V- V-");
-    // Exit and Abort share one place and are never shown together.
-    EXPECT_EQ(window.cmdExit.position().left, window.cmdabort.position().left);
-}
-
-TEST_F(ScanWindow, ExitClosesTheWindowStoresTheTotalAndBringsTheMainWindowBack) {
+TEST(ScanWindow, LoadAbortExitAndWhatTheWalkWrites) {
+    test::ScanHarness h;
+    frmscan window(h.program);
+    h.program.scan = {true, "old", 41};
     h.mainWindow.Hide();
     window.Show();
-    ASSERT_FALSE(h.stored(Setting::TOTALOBJECTSREMOVED));
-    window.cmdabort.click();
-    window.cmdExit.click();
-    EXPECT_FALSE(window.loaded());
-    EXPECT_FALSE(window.visible());
-    EXPECT_TRUE(h.mainWindow.visible());
-    EXPECT_EQ(h.ui.activeForm(), &h.mainWindow);
-    // Stored even though nothing was moved.
-    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "0");
-}
+    EXPECT_EQ(h.program.scan.abortScan, false);
+    EXPECT_EQ(h.program.scan.objectsScanned, 0);
+    EXPECT_EQ(test::buttonStates(window), "VE -- V- V-");
 
-TEST_F(ScanWindow, EveryClosingStoresTheRunningTotalAndNoneIsRefused) {
-    window.Show();
-    h.program.totalObjectsRemoved.add(7);
-    EXPECT_TRUE(window.Unload());
-    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "7");
-}
-
-TEST_F(ScanWindow, WalkWritesReachTheLabelsAndKeepEachEntrysRealPath) {
-    window.Load();
     window.showFolder("/home/user");
     window.showObjectsScanned(3);
     window.showAdwareFound(1);
     window.addFoundItem({"/a > b/b.exe > Bee", "/a > b/B.EXE", "b.exe", platform::FileId{1, 9}});
-    window.addFoundItem({"/c/b.exe > Bee", "/c/b.exe", "b.exe", platform::FileId{1, 10}});
     EXPECT_EQ(window.Label3.caption(), "/home/user");
     EXPECT_EQ(window.lblObjectsscannedcount.caption(), "3 Objects scanned");
     EXPECT_EQ(window.lblAdwareFoundCount.caption(), "1 Spyware / Adware found");
-    EXPECT_EQ(window.lstadware.items(),
-              (std::vector<std::string>{"/a > b/b.exe > Bee", "/c/b.exe > Bee"}));
-    EXPECT_EQ(window.foundItemCount(), 2u);
-    ASSERT_EQ(window.foundItems().size(), 2u);
-    EXPECT_EQ(window.foundItems()[0].path, "/a > b/B.EXE");
-    EXPECT_FALSE(window.lstadware.selected(1)) << "new entries are unmarked";
+    EXPECT_EQ(window.lstadware.items(), std::vector<std::string>{"/a > b/b.exe > Bee"});
+    EXPECT_EQ(window.foundItems().at(0).path, "/a > b/B.EXE");
+    EXPECT_EQ(window.foundItemCount(), 1u);
+    // Disabled buttons do nothing.
+    window.lstadware.setSelected(0, true);
+    window.cmdquarantine.click();
+    window.cmddelete.click();
+    EXPECT_TRUE(h.ui.shown.empty());
 
-    window.clearFoundItems();
-    EXPECT_EQ(window.lstadware.count(), 0u);
-    EXPECT_TRUE(window.foundItems().empty());
-}
+    window.cmdabort.click();
+    EXPECT_TRUE(h.program.scan.abortScan);
+    EXPECT_EQ(test::buttonStates(window), "-- VE V- V-");
+    h.program.totalObjectsRemoved.add(7);
+    window.cmdExit.click();
+    EXPECT_FALSE(window.loaded());
+    EXPECT_TRUE(h.mainWindow.visible());
+    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "7");
 
-TEST_F(ScanWindow, AClosedWindowIsLeftAloneByTheWalk) {
-    window.Show();
-    window.Unload();
+    // A closed window is left alone by a walk still winding down.
     window.showFolder("/late");
     window.addFoundItem({"/late/b.exe > Bee", "/late/b.exe", "b.exe", std::nullopt});
-    EXPECT_EQ(window.Label3.caption(), "Label3");
-    EXPECT_EQ(window.lstadware.count(), 0u);
-    EXPECT_TRUE(window.foundItems().empty());
-    EXPECT_FALSE(window.loaded());
-}
-
-TEST_F(ScanWindow, DoEventsServesTheToolkit) {
-    const int before = h.backend.doEventsCount;
-    window.doEvents();
-    EXPECT_EQ(h.backend.doEventsCount, before + 1);
+    EXPECT_EQ(window.Label3.caption(), "/home/user");
+    EXPECT_EQ(window.foundItems().size(), 1u);
 }
 
 }  // namespace

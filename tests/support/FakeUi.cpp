@@ -41,11 +41,7 @@ std::unique_ptr<ui::FormPeer> FakeUi::createPeer(ui::Form& form) {
 
 void FakeUi::doEvents() {
     ++doEventsCount;
-    const auto it = scripted_.find(doEventsCount);
-    if (it == scripted_.end()) return;
-    const auto actions = std::move(it->second);
-    scripted_.erase(it);
-    for (const auto& action : actions) action();
+    if (onEveryDoEvents) onEveryDoEvents();
 }
 
 platform::MessageResult FakeUi::messageBox(std::string_view text, platform::MessageButtons buttons,

@@ -3,18 +3,30 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/ui.h"
-#include "support/FakePlatform.h"
 
 namespace tarnwk::test {
 
+struct ProgramEnded : std::runtime_error {
+    explicit ProgramEnded(int code) : std::runtime_error("program ended"), exitCode(code) {}
+    int exitCode;
+};
+
+struct ShownMessage {
+    std::string text;
+    platform::MessageButtons buttons;
+    platform::MessageIcon icon;
+};
+
 // An in-memory toolkit. The forms' controls keep their own state, so a test
 // reads captions, visibility and list items straight from them; this backend
-// adds what a user does: scripted clicks at "do events", scripted answers to
-// message boxes and menus, and timers on a virtual clock.
+// adds what a user does: actions at "do events", scripted answers to
+// message boxes (then the first button) and menus, and timers on a virtual
+// clock. endProgram throws ProgramEnded.
 class FakeUi final : public ui::UiBackend {
 public:
     std::unique_ptr<ui::FormPeer> createPeer(ui::Form& form) override;
@@ -27,10 +39,8 @@ public:
     bool addTrayIcon(std::string_view tip, std::function<void(ui::TrayMessage)> onMessage) override;
     int run() override { return 0; }
 
-    // Runs `action` at the do-events call number `count` (counted from 1).
-    void atDoEvents(int count, std::function<void()> action) {
-        scripted_[count].push_back(std::move(action));
-    }
+    // Runs at every do-events call (doEventsCount tells which).
+    std::function<void()> onEveryDoEvents;
     // Moves the virtual clock on, firing due timers in order.
     void advance(int milliseconds);
     // Sends a tray message as the desktop would.
@@ -51,7 +61,6 @@ public:
 private:
     friend class FakeFormPeer;
     std::map<ui::Timer*, long long> timers_;
-    std::map<int, std::vector<std::function<void()>>> scripted_;
     long long now_ = 0;
 };
 

@@ -1,0 +1,127 @@
+// The smaller Linux services: the mount table a full scan walks, folder
+// paths, the application folder, where the configuration lives, and the
+// autostart entry.
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/posix/ConfigHome.h"
+#include "platform/posix/MountTable.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/XdgAutostart.h"
+#include "support/TempFolder.h"
+
+namespace tarnwk::posix {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+TEST(MountTable, KeepsLocalFileSystemsOnceEachInPathOrder) {
+    EXPECT_EQ(scanRootsFromMountInfo("22 1 0:21 / /proc rw - proc proc rw\n"
+                                     "25 1 8:2 / / rw shared:1 - ext4 /dev/sda2 rw\n"
+                                     "26 25 0:5 / /dev rw - devtmpfs udev rw\n"
+                                     "27 25 8:3 / /home rw shared:2 - xfs /dev/sda3 rw\n"
+                                     "28 25 8:2 /srv/data /mnt/bind rw - ext4 /dev/sda2 rw\n"
+                                     "29 25 0:30 / /run rw - tmpfs tmpfs rw\n"
+                                     "30 25 0:40 / /net/share rw - nfs4 server:/share rw\n"
+                                     "32 25 8:17 / /media/usb\\040stick rw - vfat /dev/sdb1 rw\n"
+                                     "garbage line\n"),
+              (Texts{"/", "/home", "/media/usb stick"}));
+    // In a container the host's disk shows only through bind mounts.
+    EXPECT_EQ(scanRootsFromMountInfo("1 0 0:30 / / rw - overlay overlay rw\n"
+                                     "2 1 8:1 /volumes/work /work rw - ext4 /dev/sda1 rw\n"
+                                     "3 1 8:1 /volumes/work/sub /sub rw - ext4 /dev/sda1 rw\n"
+                                     "4 1 8:1 /volumes/workshop /shop rw - ext4 /dev/sda1 rw\n"),
+              (Texts{"/", "/shop", "/work"}));
+}
+
+TEST(PosixFileSystem, FolderPathsAndTheApplicationFolder) {
+    for (const auto& [path, normal] : {std::pair{"/", "/"},
+                                       {"///", "/"},
+                                       {"/home/user/", "/home/user"},
+                                       {"/home/./user/../other", "/home/other"}})
+        EXPECT_EQ(normalFolderPath(path), normal);
+    EXPECT_EQ(normalFolderPath("relative").front(), '/');
+    PosixFileSystem files;
+    EXPECT_EQ(files.executablePath(), fs::read_symlink("/proc/self/exe").string());
+    EXPECT_EQ(files.applicationFolder(), fs::path(files.executablePath()).parent_path().string());
+}
+
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) saved_ = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedVariable() { saved_ ? setenv(name_, saved_->c_str(), 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
+
+TEST(ConfigHome, AnAbsoluteXdgConfigHomeOrTheHomeFolders) {
+    const std::string fromPasswords = getpwuid(getuid())->pw_dir;
+    const std::tuple<const char*, const char*, std::string> cases[] = {
+        {"/home/someone", "/elsewhere/config", "/elsewhere/config"},
+        {"/home/someone", "relative/config", "/home/someone/.config"},
+        {"/home/someone", "", "/home/someone/.config"},
+        {"/home/someone", nullptr, "/home/someone/.config"},
+        {"", nullptr, fromPasswords + "/.config"},
+        {nullptr, nullptr, fromPasswords + "/.config"}};
+    for (const auto& [home, config, expected] : cases) {
+        ScopedVariable homeVariable("HOME", home);
+        ScopedVariable configVariable("XDG_CONFIG_HOME", config);
+        EXPECT_EQ(configHome(), expected) << (home ? home : "(unset)");
+    }
+}
+
+TEST(XdgAutostart, TheExecLineHoldsThePathQuotedAndEscaped) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/opt/tarnwick/tarnwk", R"("/opt/tarnwick/tarnwk")"},
+        {"/home/u/My Programs/tarnwk", R"("/home/u/My Programs/tarnwk")"},
+        // Inside the quotes '"', '`', '$' and '\' take a backslash, which the
+        // string escape then doubles; '%' is doubled.
+        {R"(/opt/a"b\c$d`e%f/x)", R"("/opt/a\\"b\\\\c\\$d\\`e%%f/x")"},
+        {" /leading", R"(" /leading")"},
+    };
+    for (const auto& [path, exec] : cases)
+        EXPECT_EQ(XdgAutostart::desktopEntry("Tarnwick", path),
+                  std::string("[Desktop Entry]\nType=Application\nName=Tarnwick\nExec=") + exec +
+                      "\nX-GNOME-Autostart-enabled=true\nTerminal=false\n")
+            << path;
+    for (const char* path : {"/opt/new\nline", "/opt/tab\t", "/opt/\x01", "/opt/del\x7F", ""})
+        EXPECT_EQ(XdgAutostart::desktopEntry("Tarnwick", path), "") << path;
+}
+
+TEST(XdgAutostart, RegistersRemovesAndReportsWhatItCannotDo) {
+    test::TempFolder tmp;
+    const std::string home = tmp / "config";
+    const std::string entry = home + "/autostart/Tarnwick.desktop";
+    EXPECT_TRUE(XdgAutostart(home, "Tarnwick", "/opt/t/tarnwk").setRegistered(false))
+        << "removing an absent registration succeeds";
+    ASSERT_TRUE(XdgAutostart(home, "Tarnwick", "/old/tarnwk").setRegistered(true));
+    ASSERT_TRUE(XdgAutostart(home, "Tarnwick", "/new/tarnwk").setRegistered(true));
+    EXPECT_NE(test::readWholeFile(entry).find("Exec=\"/new/tarnwk\"\n"), std::string::npos);
+    EXPECT_FALSE(XdgAutostart(home, "Tarnwick", "/bad\npath").setRegistered(true));
+    EXPECT_NE(test::readWholeFile(entry).find("/new/tarnwk"), std::string::npos);
+    Texts names;
+    for (const auto& file : fs::directory_iterator(home + "/autostart"))
+        names.push_back(file.path().filename().string());
+    EXPECT_EQ(names, Texts{"Tarnwick.desktop"});
+    EXPECT_TRUE(XdgAutostart(home, "Tarnwick", "/new/tarnwk").setRegistered(false));
+    EXPECT_FALSE(fs::exists(entry));
+
+    tmp.writeFile("config/autostart/Tarnwick.desktop/inside");  // a folder in its place
+    EXPECT_FALSE(XdgAutostart(home, "Tarnwick", "/t").setRegistered(false));
+    tmp.writeFile("other/autostart", "a file, not a folder");
+    EXPECT_FALSE(XdgAutostart(tmp / "other", "Tarnwick", "/t").setRegistered(true));
+}
+
+}  // namespace
+}  // namespace tarnwk::posix

@@ -1,0 +1,225 @@
+// Quarantine and Purge over real folders (and the fake file system where the
+// disk cannot be made to refuse): what is copied where, what is deleted and
+// when not, and what the list and the total look like afterwards.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/posix/PosixFileSystem.h"
+#include "removal/PurgeMarked.h"
+#include "removal/QuarantineMove.h"
+#include "removal/ScanHarness.h"
+#include "support/TempFolder.h"
+#include "support/Unprivileged.h"
+
+namespace tarnwk {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+using test::present;
+
+// A process table of one program named by a definition; each termination
+// records whether `watched` was still in place.
+class WatchingProcesses final : public platform::Processes {
+public:
+    std::vector<platform::ProcessInfo> list() override { return {{7, "/usr/bin/B.EXE"}}; }
+    std::int64_t ownId() override { return 1; }
+    bool terminate(std::int64_t) override { return fileWasThere.push_back(present(watched)), true; }
+    std::string watched;
+    std::vector<bool> fileWasThere;
+};
+
+class OnDisk : public ::testing::Test {
+protected:
+    OnDisk() { tmp.makeFolder("app/Quarantine"); }
+    void scan() { h.scanInto(window, tmp / "scan"); }
+    void markAndClick(std::initializer_list<std::size_t> positions, ui::Button& button) {
+        for (const std::size_t position : positions) window.lstadware.setSelected(position, true);
+        button.click();
+    }
+    std::string read(const std::string& relative) const {
+        return test::readWholeFile(tmp / relative);
+    }
+    Texts quarantineNames() const {
+        Texts names;
+        for (const auto& entry : fs::directory_iterator(tmp / "app/Quarantine"))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::TempFolder tmp;
+    posix::PosixFileSystem disk;
+    WatchingProcesses processes;
+    test::ScanHarness h{&disk, tmp / "app", &processes};
+    frmscan window{h.program};
+};
+
+TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweep) {
+    const std::string keep = tmp.writeFile("scan/a/b.exe", "one");
+    tmp.writeFile("scan/b/BAD.DLL", "two");
+    processes.watched = tmp.writeFile("scan/c/Evil.exe", "three");
+    scan();
+    markAndClick({1, 2}, window.cmdquarantine);
+
+    EXPECT_EQ(processes.fileWasThere, std::vector<bool>{true}) << "the sweep comes first";
+    EXPECT_EQ(quarantineNames(), (Texts{"Evil.exe", "bad.dll"}));
+    EXPECT_EQ(read("app/Quarantine/bad.dll") + read("app/Quarantine/Evil.exe"), "twothree");
+    EXPECT_EQ(read("scan/b/bad.TWK") + read("scan/c/Evil.TWK"), "twothree");
+    EXPECT_FALSE(present(tmp / "scan/b/BAD.DLL") || present(tmp / "scan/c/Evil.exe"));
+    EXPECT_EQ(test::readWholeFile(keep), "one");
+    EXPECT_EQ(window.lstadware.items(), (Texts{tmp / "scan/a/b.exe > Bee"}));
+    EXPECT_EQ(window.foundItems().at(0).path, keep);
+    EXPECT_EQ(h.program.totalObjectsRemoved.value(), 2);
+    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "2") << "stored at once";
+    EXPECT_FALSE(h.ui.busy);
+    EXPECT_TRUE(window.cmdquarantine.enabled()) << "more entries may be moved later";
+}
+
+TEST_F(OnDisk, NamesTwinsBackupsAndFoldersThatLookLikeSeparators) {
+    tmp.writeFile("scan/x/twin.ocx", "first");
+    tmp.writeFile("scan/y/twin.ocx", "second");
+    tmp.writeFile("scan/z/noext", "bare");
+    const std::string decoy = tmp.writeFile("scan/a", "innocent");  // "a > b/..." cut at ">"
+    tmp.writeFile("scan/a > b/b.exe", "found");
+    tmp.writeFile("scan/k/keep.TWK", "its own backup name");
+    scan();
+    ASSERT_EQ(window.lstadware.count(), 5u);
+    markAndClick({0, 1, 2, 3, 4}, window.cmdquarantine);
+    EXPECT_EQ(quarantineNames(), (Texts{"b.exe", "keep.twk", "noext", "twin.ocx"}));
+    EXPECT_EQ(read("app/Quarantine/twin.ocx"), "second") << "the later one replaces the earlier";
+    EXPECT_EQ(read("scan/x/twin.TWK") + read("scan/y/twin.TWK"), "firstsecond");
+    EXPECT_EQ(read("scan/z/noext.TWK"), "bare");
+    EXPECT_EQ(read("scan/a > b/b.TWK"), "found");
+    EXPECT_EQ(test::readWholeFile(decoy), "innocent");
+    // A backup that would be the found file itself is not made; the file goes.
+    EXPECT_EQ(read("app/Quarantine/keep.twk"), "its own backup name");
+    EXPECT_FALSE(present(tmp / "scan/k/keep.TWK"));
+    for (const char* gone :
+         {"scan/x/twin.ocx", "scan/y/twin.ocx", "scan/z/noext", "scan/a > b/b.exe"})
+        EXPECT_FALSE(present(tmp / gone)) << gone;
+}
+
+TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
+    const std::string linked = tmp.writeFile("scan/1/b.exe", "found");
+    const std::string replaced = tmp.writeFile("scan/2/b.exe", "found");
+    const std::string gone = tmp.writeFile("scan/3/b.exe", "found");
+    const std::string hardLinked = tmp.writeFile("scan/4/Evil.exe", "found");
+    const std::string victim = tmp.writeFile("victim.txt", "precious");
+    scan();
+    fs::remove(linked);
+    fs::create_symlink(victim, linked);
+    fs::rename(tmp.writeFile("scan/2/newcomer", "someone else's"), replaced);
+    fs::remove(gone);
+    // A quarantine copy onto the found file itself would leave nothing to
+    // delete safely.
+    fs::create_hard_link(hardLinked, tmp / "app/Quarantine/Evil.exe");
+    markAndClick({0, 1, 2, 3}, window.cmdquarantine);
+    EXPECT_TRUE(fs::is_symlink(linked));
+    EXPECT_EQ(test::readWholeFile(victim), "precious");
+    EXPECT_EQ(test::readWholeFile(replaced), "someone else's");
+    EXPECT_EQ(test::readWholeFile(hardLinked), "found");
+    EXPECT_EQ(quarantineNames(), Texts{"Evil.exe"});
+    for (const char* backup : {"scan/1/b.TWK", "scan/2/b.TWK", "scan/3/b.TWK", "scan/4/Evil.TWK"})
+        EXPECT_FALSE(present(tmp / backup)) << backup;
+}
+
+TEST_F(OnDisk, WithoutAQuarantineCopyTheFoundFileIsKept) {
+    const std::string file = tmp.writeFile("scan/bad.dll", "payload");
+    scan();
+    fs::remove_all(tmp / "app/Quarantine");
+    markAndClick({0}, window.cmdquarantine);
+    EXPECT_EQ(test::readWholeFile(file), "payload");
+    EXPECT_FALSE(present(tmp / "app/Quarantine")) << "the move never creates the folder";
+    EXPECT_EQ(read("scan/bad.TWK"), "payload") << "the backup does not depend on it";
+}
+
+TEST_F(OnDisk, AReadOnlyFolderKeepsItsFileButTheQuarantineCopyIsMade) {
+    const std::string file = tmp.writeFile("scan/ro/bad.dll", "payload");
+    EXPECT_TRUE(test::asUnprivilegedUser(tmp.path(), [&] {
+        scan();
+        ASSERT_EQ(chmod((tmp / "scan/ro").c_str(), 0555), 0);
+        markAndClick({0}, window.cmdquarantine);
+        EXPECT_EQ(test::readWholeFile(file), "payload");
+        EXPECT_EQ(read("app/Quarantine/bad.dll"), "payload");
+        EXPECT_FALSE(present(tmp / "scan/ro/bad.TWK"));
+    }));
+}
+
+TEST_F(OnDisk, NothingMarkedOnlyRunsTheSweep) {
+    processes.watched = tmp.writeFile("scan/b.exe", "found");
+    scan();
+    window.cmdquarantine.click();
+    EXPECT_EQ(processes.fileWasThere, std::vector<bool>{true});
+    EXPECT_EQ(window.lstadware.count(), 1u);
+    EXPECT_TRUE(quarantineNames().empty());
+    EXPECT_FALSE(h.stored(Setting::TOTALOBJECTSREMOVED));
+}
+
+TEST_F(OnDisk, PurgeDeletesTheMarkedFilesForGoodOnceConfirmed) {
+    tmp.writeFile("scan/1/b.exe", "one");
+    tmp.writeFile("scan/2/bad.dll", "two");
+    tmp.writeFile("scan/3/Evil.exe", "three");
+    const std::string victim = tmp.writeFile("victim.txt", "precious");
+    scan();
+    // An entry whose file had no identity when found (gone at once) is no file.
+    window.addFoundItem({"gone", tmp / "scan/gone.exe", "b.exe", std::nullopt});
+    fs::create_symlink(victim, tmp / "scan/gone.exe");
+    window.cmddelete.click();
+    EXPECT_TRUE(h.ui.shown.empty()) << "nothing marked, nothing asked";
+
+    h.ui.answers = {platform::MessageResult::No};
+    markAndClick({0, 2}, window.cmddelete);
+    EXPECT_TRUE(present(tmp / "scan/1/b.exe"));
+    EXPECT_EQ(window.lstadware.count(), 4u);
+
+    fs::remove(tmp / "scan/2/bad.dll");
+    fs::create_symlink(victim, tmp / "scan/2/bad.dll");
+    markAndClick({1, 3}, window.cmddelete);
+    ASSERT_EQ(h.ui.shown.size(), 2u);
+    EXPECT_EQ(h.ui.shown[1].text, kPurgeQuestion);
+    EXPECT_EQ(h.ui.shown[1].buttons, platform::MessageButtons::YesNo);
+    EXPECT_FALSE(present(tmp / "scan/1/b.exe") || present(tmp / "scan/3/Evil.exe"));
+    EXPECT_EQ(test::readWholeFile(victim), "precious");
+    EXPECT_TRUE(fs::is_symlink(tmp / "scan/gone.exe"));
+    EXPECT_FALSE(present(tmp / "scan/1/b.TWK"));
+    EXPECT_TRUE(quarantineNames().empty());
+    EXPECT_TRUE(processes.fileWasThere.empty()) << "Purge ends no process";
+    EXPECT_EQ(window.lstadware.count(), 0u) << "the swapped entries leave uncounted";
+    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "2");
+}
+
+TEST(OnFake, AFileInTheRootMovesAndOneThatCannotBePurgedStaysMarked) {
+    test::ScanHarness h;
+    h.files.addFolder("/opt/tarnwick/Quarantine");
+    h.files.addFile("/b.exe", "root");
+    frmscan window(h.program);
+    h.scanInto(window, "/");
+    window.lstadware.setSelected(0, true);
+    window.cmdquarantine.click();
+    EXPECT_EQ(h.files.readFile("/opt/tarnwick/Quarantine/b.exe"), "root");
+    EXPECT_EQ(h.files.readFile("/b.TWK"), "root");
+    EXPECT_FALSE(h.files.exists("/b.exe"));
+
+    h.files.addFile("/data/ro/b.exe");
+    h.files.addFile("/data/rw/b.exe");
+    h.files.readOnlyFolders.insert("/data/ro");
+    window.clearFoundItems();
+    h.scanInto(window, "/data");
+    window.lstadware.setSelected(0, true);
+    window.lstadware.setSelected(1, true);
+    window.cmddelete.click();
+    EXPECT_TRUE(h.files.exists("/data/ro/b.exe"));
+    EXPECT_FALSE(h.files.exists("/data/rw/b.exe"));
+    EXPECT_EQ(window.lstadware.items(), Texts{"/data/ro/b.exe > Bee"});
+    EXPECT_TRUE(window.lstadware.selected(0));
+    EXPECT_EQ(h.program.totalObjectsRemoved.value(), 2);
+    EXPECT_EQ(h.ui.shown.back().text, kPurgeIncomplete);
+    EXPECT_FALSE(h.ui.busy);
+}
+
+}  // namespace
+}  // namespace tarnwk

@@ -1,0 +1,121 @@
+// Reading the definitions: the reference file's fields, its code page, name
+// folding, the index the walk looks names up in, and the start-up stop.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "common/DefinitionIndex.h"
+#include "common/NameFolding.h"
+#include "scan/Cp1252.h"
+#include "scan/ReferenceFile.h"
+#include "support/FakeProgram.h"
+
+namespace tarnwk {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+TEST(ReferenceFields, FollowTheCommaDelimitedRules) {
+    const std::pair<std::string_view, Texts> cases[] = {
+        {"Ver1.001\r\ngator.exe|Gator\r\n", {"Ver1.001", "gator.exe|Gator"}},
+        {"a.exe|Label, more\r\n", {"a.exe|Label", "more"}},
+        {"\"a.exe|Label, more\"\r\n", {"a.exe|Label, more"}},
+        {"\"a|b\" junk,c|d\r\n", {"a|b", "c|d"}},  // after the closing quote: dropped
+        {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
+        {"a\r\n\r\n  \t \r\n\nb\r\n", {"a", "b"}},
+        {" \ta b.exe |My label \t,\t c\r\n", {"a b.exe |My label", "c"}},
+        {"  \" a.exe|x \"  \r\n", {" a.exe|x "}},
+        {"a,,b,\r\n", {"a", "", "b", ""}},
+        {"\"\",x\r\n", {"", "x"}},
+        {"\"a,b\r\nc|d\r\n", {"a,b", "c|d"}},  // an unclosed quote ends with its line
+    };
+    for (const auto& [text, fields] : cases) EXPECT_EQ(readReferenceFields(text), fields) << text;
+}
+
+TEST(Cp1252, DecodesAndEncodesThePage) {
+    std::string page;
+    for (int byte = 0; byte < 256; ++byte) page += static_cast<char>(byte);
+    EXPECT_EQ(encodeCp1252(decodeCp1252(page)), page);
+    EXPECT_EQ(decodeCp1252("\xC9vil \x80\x8A\x9A\x9F\xFF \x81"), "Évil €ŠšŸÿ \xC2\x81");
+    const std::pair<std::string_view, std::string_view> encoded[] = {
+        {"\xE2\x80\x9C"
+         "a\xE2\x80\x9D \xC5\x92",
+         "\x93"
+         "a\x94 \x8C"},
+        {"\xE6\x97\xA5!", "?!"},    // outside the page
+        {"\xF0\x9F\x98\x80", "?"},  // four bytes, one character
+        {"\xC2\x80", "?"},          // a C1 control the page maps elsewhere
+        {"a\xC3", "a?"},            // cut short
+        {"\xC0\xAF", "??"},         // overlong
+        {"\xED\xA0\x80", "???"},    // a surrogate
+        {"\x80z", "?z"},            // a lone continuation byte
+    };
+    for (const auto& [utf8, bytes] : encoded) EXPECT_EQ(encodeCp1252(utf8), bytes) << utf8;
+}
+
+TEST(NameFolding, FoldsTheWholeRepertoireAndNothingElse) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"GATOR.EXE", "gator.exe"}, {"ÉCRAN_ÀÖØÞ.DLL", "écran_àöøþ.dll"},
+        {"ŠŒŽŸ", "šœžÿ"},           {"×÷ßÿ€@[`{", "×÷ßÿ€@[`{"},
+        {"ПРИВЕТ", "ПРИВЕТ"},       {"A\xC3", "a\xC3"},
+        {"\xC3Z", "\xC3z"},
+    };
+    for (const auto& [name, folded] : cases) EXPECT_EQ(foldName(name), folded) << name;
+
+    Texts names = {"b.exe", "A.dll", "a.dll", "Éa", "ea", "C"};
+    std::sort(names.begin(), names.end(), nameLessIgnoringCase);
+    EXPECT_EQ(names, (Texts{"A.dll", "a.dll", "b.exe", "C", "ea", "Éa"}));
+}
+
+TEST(DefinitionIndex, KeepsDefinitionsOrderAndSkipsWhatNeverMatches) {
+    const DefinitionsList list(Texts{"Ver|1.0|x", "b.exe|Bee", "noBar.exe", "|Empty",
+                                     "B.EXE|Second", "a.dll|Ay", "Ver|1.0|x"});
+    const DefinitionIndex index(list);
+    const auto entries = [&](std::string_view name) {
+        const auto found = index.find(name);
+        return std::vector<std::uint32_t>(found.begin(), found.end());
+    };
+    EXPECT_EQ(entries("b.exe"), (std::vector<std::uint32_t>{1, 4}));
+    EXPECT_EQ(entries("a.dll"), (std::vector<std::uint32_t>{5}));
+    EXPECT_TRUE(entries("nobar.exe").empty());
+    EXPECT_TRUE(entries("").empty());
+    // The header is never a definition, even with a bar; a later copy is.
+    EXPECT_EQ(entries("ver"), (std::vector<std::uint32_t>{6}));
+}
+
+TEST(LoadReferenceFile, ReadsWindows1252WithoutLimitAndStopsWhenItCannot) {
+    test::FakeProgram fake;
+    const std::string path = "/opt/tarnwick/ref.dat";
+    std::string many = "Ver1.001\r\n\xC9vil.exe|\xC9vil\r\n";
+    for (int i = 0; i < 40000; ++i) many += "f" + std::to_string(i) + ".exe|L\r\n";
+    fake.files.addFile(path, many);
+    const DefinitionsList list = loadReferenceFile(fake.files, fake.ui, path);
+    EXPECT_EQ(list.count(), 40002u);
+    EXPECT_EQ(list.header(), "Ver1.001");
+    EXPECT_EQ(list.entry(1), "Évil.exe|Évil");
+
+    // Missing, empty, unreadable: the stop, after the system's words when
+    // there are some.
+    const std::pair<std::string, Texts> stops[] = {
+        {"missing", {}}, {"", {}}, {"Ver1\r\n", {"Permission denied"}}};
+    for (const auto& [content, before] : stops) {
+        test::FakeProgram other;
+        if (content != "missing") other.files.addFile(path, content);
+        if (!before.empty()) other.files.lengthErrors[path] = before[0];
+        try {
+            loadReferenceFile(other.files, other.ui, path);
+            ADD_FAILURE() << "the program went on: " << content;
+        } catch (const test::ProgramEnded& ended) {
+            EXPECT_EQ(ended.exitCode, kReferenceFileMissingExitCode);
+        }
+        Texts shown;
+        for (const auto& message : other.ui.shown) shown.push_back(message.text);
+        Texts expected = before;
+        expected.emplace_back(kReferenceFileMissingMessage);
+        EXPECT_EQ(shown, expected) << content;
+        EXPECT_EQ(other.ui.shown.back().icon, platform::MessageIcon::Critical);
+    }
+}
+
+}  // namespace
+}  // namespace tarnwk
