@@ -1,6 +1,8 @@
 #include "cli/ScanCommand.h"
 
+#include <charconv>
 #include <chrono>
+#include <thread>
 #include <cstdio>
 
 #include "common/AppIdentity.h"
@@ -39,9 +41,11 @@ std::string besideExecutable(platform::FileSystem& files, std::string_view name)
 
 bool foldersReadable(const ScanOptions& options, platform::FileSystem& files) {
     bool readable = true;
+    platform::FolderListing listing;
     for (const ScanTarget& target : options.targets) {
-        if (target.kind != ScanTarget::Kind::Folder || files.readFolder(target.folder, true))
-            continue;
+        if (target.kind != ScanTarget::Kind::Folder) continue;
+        const auto folder = files.openFolder(target.folder);
+        if (folder && folder->list(listing)) continue;
         std::fprintf(stderr, "tarnwk-scan: cannot read the folder %s\n", target.folder.c_str());
         readable = false;
     }
@@ -80,7 +84,7 @@ bool updateDefinitions(platform::FileSystem& files, platform::Downloader& downlo
 }  // namespace
 
 const char* const kUsage =
-    "Usage: tarnwk-scan [--definitions FILE] [--update] [--quick] [--full] [PATH...]\n"
+    "Usage: tarnwk-scan [--definitions FILE] [--threads N] [--update] [--quick] [--full] [PATH...]\n"
     "       tarnwk-scan [--definitions FILE] --list-definitions\n"
     "       tarnwk-scan [--definitions FILE] --update\n"
     "\n"
@@ -88,6 +92,8 @@ const char* const kUsage =
     "\"FOLDER/NAME > LABEL\", one per line. Targets are walked in the order given.\n"
     "\n"
     "  --definitions FILE  the reference file (default: ref.dat beside tarnwk-scan)\n"
+    "  --threads N         folders listed by N threads at once (default: one per core);\n"
+    "                      the output is the same for any N\n"
     "  --quick             walk the home folder\n"
     "  --full              walk every local file system\n"
     "  --list-definitions  print the definitions list, header first, and stop\n"
@@ -103,6 +109,12 @@ std::optional<ScanOptions> parseScanOptions(const std::vector<std::string>& argu
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
         if (onlyPaths || arg.empty() || arg[0] != '-' || arg == "-") {
+            // An empty or blank PATH (an unset variable in a script) names no
+            // folder: it is never taken for the root or the current folder.
+            if (trimBlanks(arg).empty()) {
+                std::fprintf(stderr, "tarnwk-scan: an empty PATH names no folder\n%s", kUsage);
+                return std::nullopt;
+            }
             options.targets.push_back({ScanTarget::Kind::Folder, arg});
         } else if (arg == "--") {
             onlyPaths = true;
@@ -110,6 +122,15 @@ std::optional<ScanOptions> parseScanOptions(const std::vector<std::string>& argu
             options.definitionsPath = arguments[++i];
         } else if (arg.starts_with("--definitions=")) {
             options.definitionsPath = arg.substr(std::string_view("--definitions=").size());
+        } else if (arg == "--threads" && i + 1 < arguments.size()) {
+            const std::string& count = arguments[++i];
+            const auto [end, error] =
+                std::from_chars(count.data(), count.data() + count.size(), options.threads);
+            if (error != std::errc() || end != count.data() + count.size() || options.threads < 1 ||
+                options.threads > 64) {
+                std::fprintf(stderr, "tarnwk-scan: --threads takes a number from 1 to 64\n");
+                return std::nullopt;
+            }
         } else if (arg == "--quick") {
             options.targets.push_back({ScanTarget::Kind::Quick, {}});
         } else if (arg == "--full") {
@@ -158,7 +179,8 @@ int runScanCommand(const ScanOptions& options, platform::FileSystem& files,
     ConsoleScanView view;
     ScanState state;
     Walk walk(files, definitions, index, view, state);
-    walk.setExcludedFolder(files.folderId(besideExecutable(files, kQuarantineFolderName)));
+    walk.setExcludedFolder(besideExecutable(files, kQuarantineFolderName));
+    walk.setThreads(options.threads);
     for (const ScanTarget& target : options.targets) {
         walk.setStayOnFileSystem(false);
         switch (target.kind) {

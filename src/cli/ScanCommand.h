@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,8 @@ struct ScanOptions {
     bool listDefinitions = false;
     bool update = false;
     bool help = false;
+    // Threads that list folders.
+    unsigned threads = std::max(1u, std::thread::hardware_concurrency());
 };
 
 // The parsed command line, or nullopt after an error message on stderr.

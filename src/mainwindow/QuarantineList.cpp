@@ -8,9 +8,12 @@ namespace tarnwk {
 
 std::vector<std::string> quarantineFileNames(platform::FileSystem& files,
                                              const std::string& folder) {
-    auto contents = files.readFolder(folder, true);
-    if (!contents) return {};
-    std::vector<std::string> names = std::move(contents->files);
+    const auto quarantine = files.openFolder(folder);
+    platform::FolderListing listing;
+    if (!quarantine || !quarantine->list(listing)) return {};
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < listing.size(); ++i)
+        if (listing.kind(i) == platform::EntryKind::File) names.emplace_back(listing.name(i));
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return nameLessIgnoringCase(a, b);
     });

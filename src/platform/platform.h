@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,23 +17,85 @@
 
 namespace tarnwk::platform {
 
-// Identity of a folder on disk, so two spellings of one folder compare equal.
-struct FileId {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
+// Identity of a file or folder on disk: equal only for the same object.
+// Opaque above the platform: a backend fills it, the rest only compares it
+// and asks whether two objects share a volume.
+class FileId {
+public:
+    FileId() = default;
+    FileId(std::uint64_t volume, std::uint64_t object, std::uint64_t objectHigh = 0)
+        : volume_(volume), object_(object), objectHigh_(objectHigh) {}
+    bool sameVolume(const FileId& other) const { return volume_ == other.volume_; }
     friend bool operator==(const FileId&, const FileId&) = default;
+
+private:
+    std::uint64_t volume_ = 0;
+    std::uint64_t object_ = 0;
+    std::uint64_t objectHigh_ = 0;
 };
 
-// One folder as the walk sees it: the folder list and the file list of the
-// scan window read in a single pass.
-struct FolderContents {
-    // The folder's full path: no trailing separator except for a root.
-    std::string path;
-    FileId id;
-    // Names of the immediate subfolders and of the plain, non-hidden files;
-    // links are in neither. In no particular order: the walk sorts them.
-    std::vector<std::string> subfolders;
-    std::vector<std::string> files;
+enum class EntryKind : std::uint8_t { Folder, File };
+
+// One listing of a folder: its subfolders and its plain, non-hidden files
+// (links, devices, pipes and hidden files are left out), in the order the
+// system gives them. The names share one buffer, so a listing allocates
+// nothing per entry and can be reused from folder to folder.
+class FolderListing {
+public:
+    void clear() {
+        names_.clear();
+        entries_.clear();
+    }
+    void add(std::string_view name, EntryKind kind) {
+        entries_.push_back({static_cast<std::uint32_t>(names_.size()),
+                            static_cast<std::uint32_t>(name.size()), kind});
+        names_ += name;
+    }
+    std::size_t size() const { return entries_.size(); }
+    std::string_view name(std::size_t i) const {
+        return std::string_view(names_).substr(entries_[i].offset, entries_[i].length);
+    }
+    EntryKind kind(std::size_t i) const { return entries_[i].kind; }
+
+private:
+    struct Entry {
+        std::uint32_t offset;
+        std::uint32_t length;
+        EntryKind kind;
+    };
+    std::string names_;
+    std::vector<Entry> entries_;
+};
+
+enum class CopyResult { Copied, NameTaken, Failed };
+
+// An open folder. Everything is done relative to it and by plain names, so a
+// folder renamed, or swapped for a link, after it was opened is never
+// followed: the handle keeps naming the folder that was opened, and a name
+// that has become a link is refused.
+class Folder {
+public:
+    virtual ~Folder() = default;
+    virtual FileId id() = 0;
+    // The entries into `listing` (emptied first); false when the folder
+    // cannot be read.
+    [[nodiscard]] virtual bool list(FolderListing& listing) = 0;
+    // Opens the subfolder `name`, never through a link. Null when it is no
+    // folder (any more), cannot be opened, lies on another volume while
+    // `sameVolume` asks for this one, or is not `expected` when that is given.
+    virtual std::unique_ptr<Folder> openFolder(std::string_view name, bool sameVolume = false,
+                                               const std::optional<FileId>& expected = {}) = 0;
+    // The identity of the plain file `name`; nullopt for anything else,
+    // links included (they are not followed).
+    virtual std::optional<FileId> fileId(std::string_view name) = 0;
+    // Copies the plain file `name` to `targetName` in `target`: the copy is
+    // complete before it takes its name. An existing file of that name is
+    // replaced, or, without `replace`, kept (the copy is then not made). A
+    // link is never copied.
+    [[nodiscard]] virtual CopyResult copyFile(std::string_view name, Folder& target,
+                                              std::string_view targetName, bool replace = true) = 0;
+    // Deletes the file (or link) `name` for good; never a folder.
+    [[nodiscard]] virtual bool removeFile(std::string_view name) = 0;
 };
 
 // A root a full scan walks.
@@ -54,10 +117,14 @@ struct FileLength {
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    // Lists a folder; nullopt when it cannot be opened or read. Without
-    // `followLink`, a path that names a link is not opened.
-    virtual std::optional<FolderContents> readFolder(const std::string& path, bool followLink) = 0;
-    virtual std::optional<FileId> folderId(const std::string& path) = 0;
+    // Opens a folder by its path, following links as the user named them
+    // (the folder a walk starts from, the application's own folders).
+    virtual std::unique_ptr<Folder> openFolder(const std::string& path) = 0;
+    // The absolute form of a folder path, without "." and ".." parts or a
+    // trailing separator (a root keeps its own): how a walk shows it.
+    virtual std::string fullPath(const std::string& path) = 0;
+    // How many folders a walk may hold open at once.
+    virtual std::size_t openFolderBudget() = 0;
     // The roots a full scan walks, in order (drives, or mount points).
     virtual std::vector<Drive> driveList() = 0;
     // The folder a quick scan walks.
@@ -69,22 +136,12 @@ public:
     virtual FileLength fileLength(const std::string& path) = 0;
     // The whole content of a file; nullopt when it cannot be opened or read.
     virtual std::optional<std::string> readFile(const std::string& path) = 0;
-
     // Replaces `path` with `content` whole: written under a temporary name and
     // renamed into place, so no half-written file is ever left under `path`.
     [[nodiscard]] virtual bool writeFile(const std::string& path, std::string_view content) = 0;
-    // Copies a plain file to `to`, replacing a file there, the same way:
-    // complete under a temporary name, then renamed. A `from` that is a link
-    // or not a plain file is not copied.
-    [[nodiscard]] virtual bool copyFile(const std::string& from, const std::string& to) = 0;
     // Deletes a file for good (never a folder).
     [[nodiscard]] virtual bool removeFile(const std::string& path) = 0;
-    // True when `path` is a plain file and not a link.
-    [[nodiscard]] virtual bool isPlainFile(const std::string& path) = 0;
-    // Identity of a plain file (not followed through links), to tell whether
-    // a path still names the same file.
-    virtual std::optional<FileId> fileId(const std::string& path) = 0;
-    // Creates a folder; true when it exists afterwards.
+    // Creates a folder and its parents; true when it exists afterwards.
     [[nodiscard]] virtual bool createFolder(const std::string& path) = 0;
 };
 

@@ -16,31 +16,28 @@ void purgeMarked(Program& program, ui::ListBox& lstadware, std::vector<FoundItem
 
     BusyPointer busy(program.ui);
     platform::FileSystem& files = program.os.files;
-    std::vector<std::size_t> done;
-    std::int32_t deleted = 0;
-    bool failed = false;
+    std::vector<std::size_t> deleted;
+    NotRemoved notRemoved;
     for (const std::size_t position : marked) {
-        if (position >= found.size()) continue;
-        const FoundItem& item = found[position];
-        if (!stillTheFoundFile(files, item)) {
-            done.push_back(position);
-        } else if (files.removeFile(item.path)) {
-            done.push_back(position);
-            ++deleted;
-        } else {
-            failed = true;
-        }
+        const auto folder =
+            position < found.size() ? openFoundFolder(files, found[position]) : nullptr;
+        if (!folder)
+            ++notRemoved.changed;
+        else if (folder->removeFile(found[position].location.fileName))
+            deleted.push_back(position);
+        else
+            ++notRemoved.notDeleted;
     }
-    removeEntries(lstadware, found, done);
-    if (deleted > 0) {
-        program.totalObjectsRemoved.add(deleted);
+    removeEntries(lstadware, found, deleted);
+    if (!deleted.empty()) {
+        program.totalObjectsRemoved.add(static_cast<std::int32_t>(deleted.size()));
         // Stored at once, as after a quarantine move; the store's failures
         // are not reported.
         (void)program.totalObjectsRemoved.save(program.settings);
     }
     busy.release();
-    if (failed)
-        program.ui.messageBox(kPurgeIncomplete, platform::MessageButtons::Ok,
+    if (notRemoved.total() > 0)
+        program.ui.messageBox(notRemovedMessage(notRemoved), platform::MessageButtons::Ok,
                               platform::MessageIcon::Information);
 }
 

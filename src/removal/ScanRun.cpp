@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <thread>
 
 #include "common/BusyPointer.h"
 #include "common/ScopedFlag.h"
@@ -83,7 +84,8 @@ void ScanRun::walkTargets(bool fullScan) {
 
     Walk walk(files, program_.definitions, *index, *window_, program_.scan);
     // Quarantined files keep the names that found them; they are not news.
-    walk.setExcludedFolder(files.folderId(program_.quarantineFolder()));
+    walk.setExcludedFolder(program_.quarantineFolder());
+    walk.setThreads(std::thread::hardware_concurrency());
 
     if (!fullScan) {
         // No folder means nothing to walk, not the current folder.

@@ -1,33 +1,16 @@
 #include "scan/Peek.h"
 
-#include <algorithm>
 #include <limits>
 #include <utility>
 
-#include "common/NameFolding.h"
 #include "scan/FolderLabel.h"
+#include "scan/FolderReader.h"
 
 namespace tarnwk {
 namespace {
 
-constexpr char kSep = kPathSeparator;
-
-// A name with its folded form, so sorting and matching fold each name once.
-struct FoldedName {
-    std::string folded;
-    const std::string* name;
-};
-
-std::vector<FoldedName> sortedByName(const std::vector<std::string>& names) {
-    std::vector<FoldedName> sorted;
-    sorted.reserve(names.size());
-    for (const auto& name : names) sorted.push_back({foldName(name), &name});
-    std::sort(sorted.begin(), sorted.end(), [](const FoldedName& a, const FoldedName& b) {
-        if (a.folded != b.folded) return a.folded < b.folded;
-        return *a.name < *b.name;
-    });
-    return sorted;
-}
+// Folders listed ahead of the walk at most, whatever the tree's width.
+constexpr std::size_t kReadAhead = 256;
 
 }  // namespace
 
@@ -35,81 +18,84 @@ Walk::Walk(platform::FileSystem& files, const DefinitionsList& definitions,
            const DefinitionIndex& index, ScanView& view, ScanState& state)
     : files_(files), definitions_(definitions), index_(index), view_(view), state_(state) {}
 
+void Walk::setExcludedFolder(const std::string& path) {
+    const auto folder = files_.openFolder(path);
+    excludedId_ = folder ? std::optional(folder->id()) : std::nullopt;
+    excludedName_ = fileName(path);
+}
+
 bool Walk::yieldAndCheck() {
     view_.doEvents();
     return !state_.abortScan;
 }
 
 void Walk::Peek(const std::string& Location, bool GetFiles) {
-    pending_.clear();
-    if (!visitFolder(Location, GetFiles, true)) return;
-    while (!pending_.empty()) {
-        PendingFolders& top = pending_.back();
-        if (top.next == top.names.size()) {
-            pending_.pop_back();
-            continue;
+    if (!yieldAndCheck()) return;
+    // A blank location names no folder, never the current one.
+    if (trimBlanks(Location).empty()) return;
+    std::unique_ptr<platform::Folder> start = files_.openFolder(Location);
+    if (!start) return;  // a folder that cannot be read is skipped
+    location_ = {files_.fullPath(Location), start->id(), {}, {}};
+    FolderReader reader(std::move(start), index_,
+                        {GetFiles, stayOnVolume_, excludedId_, excludedName_, threads_,
+                         files_.openFolderBudget(), kReadAhead});
+    path_ = location_.start;
+    pathLengths_.assign(1, path_.size());
+
+    // Per level being walked: the subfolders still to enter.
+    std::vector<std::uint32_t> toEnter;
+    for (const FolderScan* folder = reader.next(); folder;) {
+        if (folder->readable) {
+            if (!visit(*folder)) return;
+            toEnter.push_back(folder->subfolderCount);
         }
-        if (!yieldAndCheck()) return;
-        std::string path = joinPath(top.parent, top.names[top.next++]);
-        if (!visitFolder(std::move(path), GetFiles, false)) return;
+        while (!toEnter.empty() && toEnter.back() == 0) toEnter.pop_back();
+        if (toEnter.empty()) return;
+        --toEnter.back();
+        // Before the subfolder is entered, then its own first check point.
+        if (!yieldAndCheck() || !yieldAndCheck()) return;
+        folder = reader.next();
+        if (folder) enter(folder->depth, folder->name);
     }
 }
 
-bool Walk::visitFolder(std::string location, bool getFiles, bool isStart) {
-    if (!yieldAndCheck()) return false;
-    if (location.empty() || location.back() != kSep) location += kSep;
+void Walk::enter(std::uint32_t depth, const std::string& name) {
+    pathLengths_.resize(depth);
+    path_.resize(pathLengths_.back());
+    if (path_.back() != kPathSeparator) path_ += kPathSeparator;
+    path_ += name;
+    pathLengths_.push_back(path_.size());
+    location_.folders.resize(depth - 1);
+    location_.folders.push_back(name);
+}
 
-    // A folder that cannot be read is skipped whole; nothing is walked in its
-    // place.
-    const std::optional<platform::FolderContents> folder = files_.readFolder(location, isStart);
-    if (!folder) return true;
-    if (isStart)
-        startDevice_ = folder->id.device;
-    else if (stayOnFileSystem_ && folder->id.device != startDevice_)
-        return true;
-
-    view_.showFolder(folderLabel(folder->path, kSep));
+bool Walk::visit(const FolderScan& folder) {
+    view_.showFolder(folderLabel(path_, kPathSeparator));
     view_.doEvents();
     if (!yieldAndCheck()) return false;
 
-    if (getFiles && !examineFiles(*folder)) return false;
-
+    auto finding = folder.findings.begin();
+    for (std::uint32_t position = 0; position < folder.fileCount; ++position) {
+        if (!yieldAndCheck()) return false;
+        if (finding != folder.findings.end() && finding->position == position) {
+            for (const std::uint32_t entry : finding->entries) recordFinding(*finding, entry);
+            ++finding;
+        }
+        if (state_.objectsScanned < std::numeric_limits<std::int32_t>::max())
+            ++state_.objectsScanned;
+        view_.showObjectsScanned(state_.objectsScanned);
+        view_.showAdwareFound(view_.foundItemCount());
+    }
     // The subfolders are taken once, before the first of them is entered.
-    PendingFolders subfolders{folder->path, {}, 0};
-    subfolders.names.reserve(folder->subfolders.size());
-    for (const FoldedName& sub : sortedByName(folder->subfolders)) {
+    for (std::uint32_t i = 0; i < folder.subfolderCount; ++i)
         if (!yieldAndCheck()) return false;
-        subfolders.names.push_back(*sub.name);
-    }
-    if (!subfolders.names.empty()) pending_.push_back(std::move(subfolders));
     return true;
 }
 
-bool Walk::examineFiles(const platform::FolderContents& folder) {
-    const bool reportable = !excluded_ || folder.id != *excluded_;
-    for (const FoldedName& file : sortedByName(folder.files)) {
-        if (!yieldAndCheck()) return false;
-        examineFile(folder, *file.name, file.folded, reportable);
-    }
-    return true;
-}
-
-void Walk::examineFile(const platform::FolderContents& folder, const std::string& name,
-                       std::string_view foldedName, bool reportable) {
-    if (reportable) {
-        for (const std::uint32_t entry : index_.find(foldedName))
-            recordFinding(folder, name, entry);
-    }
-    if (state_.objectsScanned < std::numeric_limits<std::int32_t>::max()) ++state_.objectsScanned;
-    view_.showObjectsScanned(state_.objectsScanned);
-    view_.showAdwareFound(view_.foundItemCount());
-}
-
-void Walk::recordFinding(const platform::FolderContents& folder, const std::string& fileName,
-                         std::uint32_t entryIndex) {
+void Walk::recordFinding(const FileFinding& file, std::uint32_t entryIndex) {
     const DefinitionParts parts = *splitDefinition(definitions_.entry(entryIndex));
-    std::string shown = folder.path;
-    shown += kSep;
+    std::string shown = path_;
+    shown += kPathSeparator;
     shown += parts.namePart;
 
     state_.scanReport += "\r\nAdware found >";
@@ -117,11 +103,10 @@ void Walk::recordFinding(const platform::FolderContents& folder, const std::stri
 
     shown += " > ";
     shown += parts.labelPart;
-    // The identity is taken per finding only, so the walk itself stays cheap.
-    std::string path = joinPath(folder.path, fileName);
-    std::optional<platform::FileId> id = files_.fileId(path);
-    view_.addFoundItem(
-        FoundItem{std::move(shown), std::move(path), std::string(parts.namePart), id});
+    FileLocation location = location_;
+    location.fileName = file.name;
+    view_.addFoundItem(FoundItem{std::move(shown), joinPath(path_, file.name),
+                                 std::string(parts.namePart), file.id, std::move(location)});
 }
 
 }  // namespace tarnwk

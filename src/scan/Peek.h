@@ -13,12 +13,16 @@
 
 namespace tarnwk {
 
+struct FileFinding;
+struct FolderScan;
+
 // The walk: visits a folder tree depth-first, files of a folder before its
 // subfolders, both in name order with case ignored, and records every file
 // whose name equals a definition's name part. It serves the event loop before
 // every file and every subfolder and returns as soon as it finds the abort
-// flag set. Links are never followed; a folder that cannot be read is
-// skipped.
+// flag set. Every folder below the start is opened from its parent by name,
+// never through a link, so nothing outside the start folder is walked, at
+// any depth; a folder that cannot be read is skipped.
 class Walk {
 public:
     Walk(platform::FileSystem& files, const DefinitionsList& definitions,
@@ -26,40 +30,38 @@ public:
 
     // Files in this folder are examined and counted but never reported: the
     // quarantine keeps found files under their own names.
-    void setExcludedFolder(std::optional<platform::FileId> folder) { excluded_ = folder; }
-    // Keep each walk on the file system of its starting folder.
-    void setStayOnFileSystem(bool stay) { stayOnFileSystem_ = stay; }
+    void setExcludedFolder(const std::string& path);
+    // Keep each walk on the volume of its starting folder.
+    void setStayOnFileSystem(bool stay) { stayOnVolume_ = stay; }
+    // Threads that list folders, the walk's own included: more list the
+    // folders ahead while the walk examines the current one.
+    void setThreads(unsigned threads) { threads_ = threads < 1 ? 1 : threads; }
 
     // Walks the folder `Location` and everything below it. With `GetFiles`
     // false only the folders are visited.
     void Peek(const std::string& Location, bool GetFiles);
 
 private:
-    struct PendingFolders {
-        std::string parent;
-        std::vector<std::string> names;
-        std::size_t next = 0;
-    };
-
     bool yieldAndCheck();
-    // One folder: label, files, and its subfolders pushed for later. False
-    // when the walk was aborted.
-    bool visitFolder(std::string location, bool getFiles, bool isStart);
-    bool examineFiles(const platform::FolderContents& folder);
-    void examineFile(const platform::FolderContents& folder, const std::string& name,
-                     std::string_view foldedName, bool reportable);
-    void recordFinding(const platform::FolderContents& folder, const std::string& fileName,
-                       std::uint32_t entryIndex);
+    // One folder: label, files, subfolders counted. False when aborted.
+    bool visit(const FolderScan& folder);
+    void enter(std::uint32_t depth, const std::string& name);
+    void recordFinding(const FileFinding& file, std::uint32_t entryIndex);
 
     platform::FileSystem& files_;
     const DefinitionsList& definitions_;
     const DefinitionIndex& index_;
     ScanView& view_;
     ScanState& state_;
-    std::optional<platform::FileId> excluded_;
-    bool stayOnFileSystem_ = false;
-    std::uint64_t startDevice_ = 0;
-    std::vector<PendingFolders> pending_;
+    std::optional<platform::FileId> excludedId_;
+    std::string excludedName_;
+    bool stayOnVolume_ = false;
+    unsigned threads_ = 1;
+    // The folder being visited: its path, the path's length at each depth,
+    // and the way back to it from the start.
+    std::string path_;
+    std::vector<std::size_t> pathLengths_;
+    FileLocation location_;
 };
 
 }  // namespace tarnwk

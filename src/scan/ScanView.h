@@ -5,23 +5,37 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace tarnwk {
 
+// The way back to a found file: from the folder the walk started in, by the
+// names of the folders below it, never through a link.
+struct FileLocation {
+    std::string start;
+    // The start folder's identity, so a start reached another way is refused.
+    platform::FileId startId;
+    std::vector<std::string> folders;
+    // The file's name on disk.
+    std::string fileName;
+};
+
 // One finding of a scan: the text the found-item list shows (folder,
-// separator, the definition's name part, " > ", its label part) and the path
-// of the file on disk that matched, which the quarantine move acts on.
+// separator, the definition's name part, " > ", its label part), the full
+// path for people to read, and the way back to the file for the quarantine
+// move.
 struct FoundItem {
     std::string text;
     std::string path;
     // The file name as the definition writes it: the name the quarantine copy
     // and the backup copy are made from.
     std::string name;
-    // The file's identity when it was found, so a later move can tell that the
-    // path now names another file or a link and leave it alone.
+    // The file's identity when it was found, so a later move can tell that
+    // the name now holds another file or a link and leave it alone.
     std::optional<platform::FileId> fileId;
+    FileLocation location;
 };
 
 // What the walk needs of the window that shows a scan. The scan window

@@ -47,9 +47,9 @@ bool DefinitionsUpdater::downloadDefinitions() {
     bool replaced = false;
     if (DownloadFile(downloader_, serverBase_ + std::string(kReferenceFilePath), download)) {
         const auto bytes = files_.readFile(download);
-        // copyFile writes a temporary file and renames it over ref.dat.
+        // writeFile replaces ref.dat whole, never half.
         replaced =
-            bytes && isValidReferenceFile(*bytes) && files_.copyFile(download, referenceFile_);
+            bytes && isValidReferenceFile(*bytes) && files_.writeFile(referenceFile_, *bytes);
     }
     KillFile(files_, download);
     return replaced;

@@ -25,9 +25,9 @@ public:
     virtual ~Tree() = default;
     virtual platform::FileSystem& files() = 0;
     virtual std::string root() const = 0;
-    virtual void folder(const std::string& relative) = 0;
     virtual void file(const std::string& relative, const std::string& content) = 0;
     virtual void link(const std::string& relative, const std::string& targetRelative) = 0;
+    virtual void rename(const std::string& from, const std::string& to) = 0;
     std::string at(const std::string& relative) const { return root() + "/" + relative; }
 };
 
@@ -35,12 +35,14 @@ class FakeTree final : public Tree {
 public:
     platform::FileSystem& files() override { return files_; }
     std::string root() const override { return "/tree"; }
-    void folder(const std::string& relative) override { files_.addFolder(at(relative)); }
     void file(const std::string& relative, const std::string& content) override {
         files_.addFile(at(relative), content);
     }
     void link(const std::string& relative, const std::string& target) override {
         files_.addLink(at(relative), at(target));
+    }
+    void rename(const std::string& from, const std::string& to) override {
+        files_.rename(at(from), at(to));
     }
 
 private:
@@ -51,12 +53,14 @@ class DiskTree final : public Tree {
 public:
     platform::FileSystem& files() override { return files_; }
     std::string root() const override { return tmp_.path(); }
-    void folder(const std::string& relative) override { tmp_.makeFolder(relative); }
     void file(const std::string& relative, const std::string& content) override {
         tmp_.writeFile(relative, content);
     }
     void link(const std::string& relative, const std::string& target) override {
         fs::create_symlink(at(target), at(relative));
+    }
+    void rename(const std::string& from, const std::string& to) override {
+        fs::rename(at(from), at(to));
     }
 
 private:
@@ -72,65 +76,96 @@ protected:
         tree->file("b.exe", "found");
         tree->file(".hidden", "dot");
         tree->file("sub/inner.txt", "inner");
+        tree->file("sub/deeper/x", "x");
         tree->link("alias", "sub");
         tree->link("b-link.exe", "b.exe");
+        root = files().openFolder(tree->root() + "/");
     }
     platform::FileSystem& files() { return tree->files(); }
     std::string at(const std::string& relative) const { return tree->at(relative); }
+    Texts names(platform::Folder& folder, platform::EntryKind kind) {
+        platform::FolderListing listing;
+        EXPECT_TRUE(folder.list(listing));
+        Texts found;
+        for (std::size_t i = 0; i < listing.size(); ++i)
+            if (listing.kind(i) == kind) found.emplace_back(listing.name(i));
+        std::sort(found.begin(), found.end());
+        return found;
+    }
 
     std::unique_ptr<Tree> tree = GetParam()();
+    std::unique_ptr<platform::Folder> root;
 };
 
 TEST_P(FileSystemContract, ListsPlainFilesAndFoldersButNoLinksOrDotFiles) {
-    auto contents = files().readFolder(tree->root() + "/", false);
-    ASSERT_TRUE(contents);
-    std::sort(contents->files.begin(), contents->files.end());
-    EXPECT_EQ(contents->path, tree->root());
-    EXPECT_EQ(contents->files, Texts{"b.exe"});
-    EXPECT_EQ(contents->subfolders, Texts{"sub"});
-    EXPECT_EQ(contents->id, files().folderId(tree->root()));
-    EXPECT_FALSE(files().readFolder(at("missing"), true));
-
-    // A link is followed only where the caller asks for it (a starting folder).
-    EXPECT_FALSE(files().readFolder(at("alias"), false));
-    const auto followed = files().readFolder(at("alias"), true);
-    ASSERT_TRUE(followed);
-    EXPECT_EQ(followed->path, at("alias"));
-    EXPECT_EQ(followed->files, Texts{"inner.txt"});
-    EXPECT_EQ(followed->id, files().folderId(at("sub")));
+    ASSERT_TRUE(root);
+    EXPECT_EQ(names(*root, platform::EntryKind::File), Texts{"b.exe"});
+    EXPECT_EQ(names(*root, platform::EntryKind::Folder), Texts{"sub"});
+    EXPECT_EQ(files().fullPath(tree->root() + "/sub/../"), tree->root());
+    EXPECT_FALSE(files().openFolder(at("missing")));
+    EXPECT_FALSE(files().openFolder(at("b.exe")));
+    EXPECT_FALSE(files().openFolder(""));
+    // A link is followed only in a path given by name.
+    const auto alias = files().openFolder(at("alias"));
+    ASSERT_TRUE(alias);
+    EXPECT_EQ(names(*alias, platform::EntryKind::File), Texts{"inner.txt"});
+    EXPECT_FALSE(root->openFolder("alias"));
+    EXPECT_FALSE(root->openFolder("../" + fs::path(tree->root()).filename().string()));
+    const auto sub = root->openFolder("sub");
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(sub->id(), alias->id());
+    EXPECT_NE(sub->id(), root->id());
+    EXPECT_TRUE(sub->id().sameVolume(root->id()));
+    EXPECT_TRUE(root->openFolder("sub", true, sub->id()));
+    EXPECT_FALSE(root->openFolder("sub", false, root->id())) << "not the folder expected";
 }
 
-TEST_P(FileSystemContract, FileIdentitiesTellFilesApartAndRefuseLinks) {
-    const auto id = files().fileId(at("b.exe"));
+TEST_P(FileSystemContract, AHandleKeepsItsFolderAndANameSwappedForALinkIsRefused) {
+    auto sub = root->openFolder("sub");
+    ASSERT_TRUE(sub);
+    tree->rename("sub", "moved");
+    tree->link("sub", "moved/deeper");
+    EXPECT_EQ(names(*sub, platform::EntryKind::File), Texts{"inner.txt"});
+    EXPECT_TRUE(sub->openFolder("deeper"));
+    EXPECT_FALSE(root->openFolder("sub"));
+    EXPECT_EQ(root->fileId("sub"), std::nullopt);
+}
+
+TEST_P(FileSystemContract, FileIdentitiesCopiesAndRemovals) {
+    const auto id = root->fileId("b.exe");
     ASSERT_TRUE(id);
-    EXPECT_EQ(files().fileId(at("b.exe")), id);
-    EXPECT_NE(files().fileId(at("sub/inner.txt")), id);
-    for (const char* none : {"b-link.exe", "sub", "missing"}) {
-        EXPECT_EQ(files().fileId(at(none)), std::nullopt) << none;
-        EXPECT_FALSE(files().isPlainFile(at(none))) << none;
-    }
-    EXPECT_TRUE(files().isPlainFile(at("b.exe")));
-}
+    EXPECT_EQ(root->fileId("b.exe"), id);
+    for (const char* none : {"b-link.exe", "sub", "missing", "../b.exe"})
+        EXPECT_EQ(root->fileId(none), std::nullopt) << none;
+    auto sub = root->openFolder("sub");
+    ASSERT_TRUE(sub);
+    EXPECT_NE(sub->fileId("inner.txt"), id);
 
-TEST_P(FileSystemContract, ACopyIsANewCompleteFileAndALinkIsNeverCopied) {
-    const auto source = files().fileId(at("b.exe"));
-    ASSERT_TRUE(files().copyFile(at("b.exe"), at("sub/copy.exe")));
+    using platform::CopyResult;
+    ASSERT_EQ(root->copyFile("b.exe", *sub, "copy.exe"), CopyResult::Copied);
     EXPECT_EQ(files().readFile(at("sub/copy.exe")), "found");
-    const auto copy = files().fileId(at("sub/copy.exe"));
-    EXPECT_NE(copy, source);
-    // Replacing a file gives the name a new identity too.
-    ASSERT_TRUE(files().copyFile(at("sub/inner.txt"), at("sub/copy.exe")));
+    const auto copy = sub->fileId("copy.exe");
+    EXPECT_NE(copy, id) << "a copy is a new file";
+    EXPECT_EQ(sub->copyFile("inner.txt", *sub, "copy.exe", false), CopyResult::NameTaken);
+    EXPECT_EQ(files().readFile(at("sub/copy.exe")), "found");
+    ASSERT_EQ(sub->copyFile("inner.txt", *sub, "copy.exe"), CopyResult::Copied);
     EXPECT_EQ(files().readFile(at("sub/copy.exe")), "inner");
-    EXPECT_NE(files().fileId(at("sub/copy.exe")), copy);
-    EXPECT_EQ(files().fileId(at("b.exe")), source);
+    EXPECT_NE(sub->fileId("copy.exe"), copy) << "a replaced file is a new file";
+    EXPECT_EQ(root->fileId("b.exe"), id);
+    EXPECT_EQ(root->copyFile("b-link.exe", *sub, "linked.exe"), CopyResult::Failed);
+    EXPECT_EQ(root->copyFile("missing", *sub, "none.exe"), CopyResult::Failed);
+    EXPECT_EQ(root->copyFile("b.exe", *sub, "deeper"), CopyResult::Failed);
+    EXPECT_EQ(sub->fileId("linked.exe"), std::nullopt);
 
-    EXPECT_FALSE(files().copyFile(at("b-link.exe"), at("sub/linked.exe")));
-    EXPECT_FALSE(files().copyFile(at("b.exe"), at("missing/b.exe")));
-    EXPECT_FALSE(files().copyFile(at("missing.exe"), at("sub/none.exe")));
-    EXPECT_FALSE(files().isPlainFile(at("sub/linked.exe")));
+    EXPECT_TRUE(root->removeFile("b-link.exe"));
+    EXPECT_EQ(files().readFile(at("b.exe")), "found") << "removing a link keeps its target";
+    EXPECT_TRUE(root->removeFile("b.exe"));
+    EXPECT_FALSE(root->removeFile("b.exe"));
+    EXPECT_FALSE(root->removeFile("sub"));
+    EXPECT_EQ(files().readFile(at("b.exe")), std::nullopt);
 }
 
-TEST_P(FileSystemContract, WritesReadsMeasuresMakesAndRemoves) {
+TEST_P(FileSystemContract, WritesReadsMeasuresAndMakesByPath) {
     ASSERT_TRUE(files().writeFile(at("written.txt"), "12345"));
     EXPECT_EQ(files().readFile(at("written.txt")), "12345");
     const auto length = files().fileLength(at("written.txt"));
@@ -139,18 +174,12 @@ TEST_P(FileSystemContract, WritesReadsMeasuresMakesAndRemoves) {
     EXPECT_EQ(files().fileLength(at("missing")).status, platform::LengthStatus::NotFound);
     EXPECT_EQ(files().fileLength(at("sub")).status, platform::LengthStatus::Failed);
     EXPECT_FALSE(files().writeFile(at("missing/x.txt"), "x"));
-
     ASSERT_TRUE(files().createFolder(at("made/deeper")));
     EXPECT_TRUE(files().createFolder(at("made/deeper"))) << "an existing folder is fine";
-    EXPECT_TRUE(files().readFolder(at("made/deeper"), false));
+    EXPECT_TRUE(files().openFolder(at("made/deeper")));
     EXPECT_FALSE(files().createFolder(at("b.exe")));
-
-    EXPECT_TRUE(files().removeFile(at("b-link.exe")));
-    EXPECT_EQ(files().readFile(at("b.exe")), "found") << "removing a link keeps its target";
-    EXPECT_TRUE(files().removeFile(at("b.exe")));
-    EXPECT_FALSE(files().removeFile(at("b.exe")));
+    EXPECT_TRUE(files().removeFile(at("written.txt")));
     EXPECT_FALSE(files().removeFile(at("sub")));
-    EXPECT_EQ(files().readFile(at("b.exe")), std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, FileSystemContract,

@@ -2,12 +2,15 @@
 // disk cannot be made to refuse): what is copied where, what is deleted and
 // when not, and what the list and the total look like afterwards.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "platform/posix/PosixFileSystem.h"
+#include "removal/FoundEntries.h"
 #include "removal/PurgeMarked.h"
 #include "removal/QuarantineMove.h"
 #include "removal/ScanHarness.h"
@@ -83,6 +86,7 @@ TEST_F(OnDisk, NamesTwinsBackupsAndFoldersThatLookLikeSeparators) {
     tmp.writeFile("scan/x/twin.ocx", "first");
     tmp.writeFile("scan/y/twin.ocx", "second");
     tmp.writeFile("scan/z/noext", "bare");
+    tmp.writeFile("scan/z/noext.TWK", "the user's own");
     const std::string decoy = tmp.writeFile("scan/a", "innocent");  // "a > b/..." cut at ">"
     tmp.writeFile("scan/a > b/b.exe", "found");
     tmp.writeFile("scan/k/keep.TWK", "its own backup name");
@@ -92,11 +96,13 @@ TEST_F(OnDisk, NamesTwinsBackupsAndFoldersThatLookLikeSeparators) {
     EXPECT_EQ(quarantineNames(), (Texts{"b.exe", "keep.twk", "noext", "twin.ocx"}));
     EXPECT_EQ(read("app/Quarantine/twin.ocx"), "second") << "the later one replaces the earlier";
     EXPECT_EQ(read("scan/x/twin.TWK") + read("scan/y/twin.TWK"), "firstsecond");
-    EXPECT_EQ(read("scan/z/noext.TWK"), "bare");
+    EXPECT_EQ(read("scan/z/noext.TWK"), "the user's own") << "a backup never replaces a file";
+    EXPECT_EQ(read("scan/z/noext.1.TWK"), "bare");
     EXPECT_EQ(read("scan/a > b/b.TWK"), "found");
     EXPECT_EQ(test::readWholeFile(decoy), "innocent");
-    // A backup that would be the found file itself is not made; the file goes.
+    // The found file holds the backup's name itself: the backup takes the next.
     EXPECT_EQ(read("app/Quarantine/keep.twk"), "its own backup name");
+    EXPECT_EQ(read("scan/k/keep.1.TWK"), "its own backup name");
     EXPECT_FALSE(present(tmp / "scan/k/keep.TWK"));
     for (const char* gone :
          {"scan/x/twin.ocx", "scan/y/twin.ocx", "scan/z/noext", "scan/a > b/b.exe"})
@@ -123,8 +129,53 @@ TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
     EXPECT_EQ(test::readWholeFile(replaced), "someone else's");
     EXPECT_EQ(test::readWholeFile(hardLinked), "found");
     EXPECT_EQ(quarantineNames(), Texts{"Evil.exe"});
-    for (const char* backup : {"scan/1/b.TWK", "scan/2/b.TWK", "scan/3/b.TWK", "scan/4/Evil.TWK"})
+    for (const char* backup : {"scan/1/b.TWK", "scan/2/b.TWK", "scan/3/b.TWK"})
         EXPECT_FALSE(present(tmp / backup)) << backup;
+    // Nothing was removed: every entry stays marked, uncounted, and one
+    // message says why.
+    EXPECT_EQ(window.lstadware.selectedCount(), 4u);
+    EXPECT_EQ(h.program.totalObjectsRemoved.value(), 0);
+    ASSERT_EQ(h.ui.shown.size(), 2u) << "the sweep's box and the one message";
+    EXPECT_EQ(h.ui.shown[1].text, notRemovedMessage({3, 1, 0}));
+}
+
+TEST_F(OnDisk, AFolderSwappedForALinkAfterTheScanLeadsNowhere) {
+    tmp.writeFile("scan/a/b/b.exe", "found");
+    scan();
+    // Outside the tree, a hard link to the very file: only the link in the
+    // folder chain tells the two ways apart.
+    fs::create_directories(tmp / "outside/b");
+    fs::create_hard_link(tmp / "scan/a/b/b.exe", tmp / "outside/b/b.exe");
+    fs::rename(tmp / "scan/a", tmp / "scan/was");
+    fs::create_directory_symlink(tmp / "outside", tmp / "scan/a");
+    markAndClick({0}, window.cmdquarantine);
+    EXPECT_EQ(read("outside/b/b.exe"), "found");
+    EXPECT_FALSE(present(tmp / "outside/b/b.TWK"));
+    EXPECT_TRUE(quarantineNames().empty());
+    EXPECT_EQ(window.lstadware.count(), 1u);
+    EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({1, 0, 0}));
+}
+
+TEST_F(OnDisk, AFileBeyondPathMaxIsQuarantinedLikeAnyOther) {
+    // Built folder by folder relative to the last, as no path could reach it.
+    const std::string level(200, 'q');
+    int fd = open(tmp.makeFolder("scan").c_str(), O_RDONLY | O_DIRECTORY);
+    for (int depth = 0; depth < 25; ++depth) {
+        ASSERT_EQ(mkdirat(fd, level.c_str(), 0755), 0);
+        const int next = openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
+        close(fd);
+        fd = next;
+    }
+    const int file = openat(fd, "bad.dll", O_CREAT | O_WRONLY, 0644);
+    ASSERT_EQ(write(file, "deep", 4), 4);
+    close(file);
+    scan();
+    markAndClick({0}, window.cmdquarantine);
+    EXPECT_EQ(read("app/Quarantine/bad.dll"), "deep");
+    EXPECT_EQ(faccessat(fd, "bad.TWK", F_OK, 0), 0);
+    EXPECT_NE(faccessat(fd, "bad.dll", F_OK, 0), 0);
+    close(fd);
+    EXPECT_EQ(window.lstadware.count(), 0u);
 }
 
 TEST_F(OnDisk, WithoutAQuarantineCopyTheFoundFileIsKept) {
@@ -135,6 +186,8 @@ TEST_F(OnDisk, WithoutAQuarantineCopyTheFoundFileIsKept) {
     EXPECT_EQ(test::readWholeFile(file), "payload");
     EXPECT_FALSE(present(tmp / "app/Quarantine")) << "the move never creates the folder";
     EXPECT_EQ(read("scan/bad.TWK"), "payload") << "the backup does not depend on it";
+    EXPECT_TRUE(window.lstadware.selected(0));
+    EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 1, 0}));
 }
 
 TEST_F(OnDisk, AReadOnlyFolderKeepsItsFileButTheQuarantineCopyIsMade) {
@@ -146,6 +199,8 @@ TEST_F(OnDisk, AReadOnlyFolderKeepsItsFileButTheQuarantineCopyIsMade) {
         EXPECT_EQ(test::readWholeFile(file), "payload");
         EXPECT_EQ(read("app/Quarantine/bad.dll"), "payload");
         EXPECT_FALSE(present(tmp / "scan/ro/bad.TWK"));
+        EXPECT_EQ(h.program.totalObjectsRemoved.value(), 0);
+        EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 0, 1}));
     }));
 }
 
@@ -179,8 +234,9 @@ TEST_F(OnDisk, PurgeDeletesTheMarkedFilesForGoodOnceConfirmed) {
     fs::remove(tmp / "scan/2/bad.dll");
     fs::create_symlink(victim, tmp / "scan/2/bad.dll");
     markAndClick({1, 3}, window.cmddelete);
-    ASSERT_EQ(h.ui.shown.size(), 2u);
+    ASSERT_EQ(h.ui.shown.size(), 3u);
     EXPECT_EQ(h.ui.shown[1].text, kPurgeQuestion);
+    EXPECT_EQ(h.ui.shown[2].text, notRemovedMessage({2, 0, 0}));
     EXPECT_EQ(h.ui.shown[1].buttons, platform::MessageButtons::YesNo);
     EXPECT_FALSE(present(tmp / "scan/1/b.exe") || present(tmp / "scan/3/Evil.exe"));
     EXPECT_EQ(test::readWholeFile(victim), "precious");
@@ -188,7 +244,8 @@ TEST_F(OnDisk, PurgeDeletesTheMarkedFilesForGoodOnceConfirmed) {
     EXPECT_FALSE(present(tmp / "scan/1/b.TWK"));
     EXPECT_TRUE(quarantineNames().empty());
     EXPECT_TRUE(processes.fileWasThere.empty()) << "Purge ends no process";
-    EXPECT_EQ(window.lstadware.count(), 0u) << "the swapped entries leave uncounted";
+    EXPECT_EQ(window.lstadware.count(), 2u) << "the swapped entries stay";
+    EXPECT_EQ(window.lstadware.selectedCount(), 2u);
     EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "2");
 }
 
@@ -217,7 +274,7 @@ TEST(OnFake, AFileInTheRootMovesAndOneThatCannotBePurgedStaysMarked) {
     EXPECT_EQ(window.lstadware.items(), Texts{"/data/ro/b.exe > Bee"});
     EXPECT_TRUE(window.lstadware.selected(0));
     EXPECT_EQ(h.program.totalObjectsRemoved.value(), 2);
-    EXPECT_EQ(h.ui.shown.back().text, kPurgeIncomplete);
+    EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 0, 1}));
     EXPECT_FALSE(h.ui.busy);
 }
 

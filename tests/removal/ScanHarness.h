@@ -31,7 +31,7 @@ struct ScanHarness : FakeProgram {
     void scanInto(frmscan& window, const std::string& folder) {
         window.Show();
         Walk walk(program.os.files, program.definitions, program.index(), window, program.scan);
-        walk.setExcludedFolder(program.os.files.folderId(program.quarantineFolder()));
+        walk.setExcludedFolder(program.quarantineFolder());
         walk.Peek(folder, true);
         window.showFinished();
     }

@@ -1,9 +1,16 @@
 // The walk over the fake file system (order, findings, labels, counters, every
-// check point) and over real folders (dot-files, links, pipes, permissions).
+// check point, folders let go of and opened again) and over real folders
+// (dot-files, links, pipes, permissions, folders swapped for links while the
+// walk runs, depth past PATH_MAX, few descriptors, read-ahead threads).
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <random>
 
 #include "platform/posix/PosixFileSystem.h"
 #include "scan/FolderLabel.h"
@@ -26,20 +33,20 @@ class WalkTest : public ::testing::Test {
 protected:
     void peek(platform::FileSystem& on, const std::string& location, bool getFiles = true) {
         Walk walk(on, kDefinitions, index, view, state);
-        walk.setExcludedFolder(excluded);
-        walk.setStayOnFileSystem(stayOnFileSystem);
+        if (!excluded.empty()) walk.setExcludedFolder(excluded);
+        walk.setStayOnFileSystem(stayOnVolume);
+        walk.setThreads(threads);
         walk.Peek(location, getFiles);
     }
-    void peek(const std::string& location, bool getFiles = true) {
-        peek(files, location, getFiles);
-    }
+    void peek(const std::string& location, bool getFiles = true) { peek(files, location, getFiles); }
 
     test::FakeFileSystem files;
     DefinitionIndex index{kDefinitions};
     test::RecordingScanView view;
     ScanState state;
-    std::optional<platform::FileId> excluded;
-    bool stayOnFileSystem = false;
+    std::string excluded;
+    bool stayOnVolume = false;
+    unsigned threads = 1;
 };
 
 TEST_F(WalkTest, DepthFirstFilesBeforeSubfoldersInNameOrderWithEveryMatch) {
@@ -47,22 +54,33 @@ TEST_F(WalkTest, DepthFirstFilesBeforeSubfoldersInNameOrderWithEveryMatch) {
                              "/t/Beta/B.EXE.bak", "/t/alpha/a.dll", "/t/Dup.exe", "/t/xb.exe",
                              "/t/ÉVIL.EXE", "/t/empty.exe", "/t/Ver1.001", "/t/notes.txt"})
         files.addFile(path);
-    peek("/t/");
-    EXPECT_EQ(view.itemTexts(),
-              (Texts{"/t/b.exe > Bee", "/t/dup.exe > One", "/t/DUP.EXE > Two", "/t/empty.exe > ",
-                     "/t/Évil.exe > Évil > worse", "/t/alpha/A.DLL > Ay", "/t/alpha/b.exe > Bee",
-                     "/t/alpha/sub/b.exe > Bee", "/t/Zeta/b.exe > Bee"}));
-    EXPECT_EQ(view.folderLabels, (Texts{"/t", "/t/alpha", "/t/alpha/sub", "/t/Beta", "/t/Zeta"}));
-    // The entry keeps the real file; the report names the definition, no label.
-    EXPECT_EQ(view.items[5].path, "/t/alpha/a.dll");
-    EXPECT_EQ(view.items[5].name, "A.DLL");
-    EXPECT_EQ(view.items[5].fileId, files.fileId("/t/alpha/a.dll"));
+    for (const unsigned count : {1u, 3u}) {
+        threads = count;
+        view = {};
+        state = {};
+        peek("/t/");
+        EXPECT_EQ(view.itemTexts(),
+                  (Texts{"/t/b.exe > Bee", "/t/dup.exe > One", "/t/DUP.EXE > Two", "/t/empty.exe > ",
+                         "/t/Évil.exe > Évil > worse", "/t/alpha/A.DLL > Ay",
+                         "/t/alpha/b.exe > Bee", "/t/alpha/sub/b.exe > Bee", "/t/Zeta/b.exe > Bee"}));
+        EXPECT_EQ(view.folderLabels,
+                  (Texts{"/t", "/t/alpha", "/t/alpha/sub", "/t/Beta", "/t/Zeta"}));
+        EXPECT_EQ(state.objectsScanned, 12);
+        EXPECT_EQ(view.objectsScannedLabel, "12 Objects scanned");
+        EXPECT_EQ(view.adwareFoundLabel, "9 Spyware / Adware found");
+    }
+    // The entry keeps the real file and the way back to it; the report names
+    // the definition, without its label.
+    const FoundItem& dll = view.items[5];
+    EXPECT_EQ(dll.path, "/t/alpha/a.dll");
+    EXPECT_EQ(dll.name, "A.DLL");
+    EXPECT_EQ(dll.location.start, "/t");
+    EXPECT_EQ(dll.location.folders, Texts{"alpha"});
+    EXPECT_EQ(dll.location.fileName, "a.dll");
+    EXPECT_EQ(dll.fileId, files.openFolder("/t/alpha")->fileId("a.dll"));
     EXPECT_EQ(state.scanReport.substr(0, 50),
               "\r\nAdware found >/t/b.exe\r\nAdware found >/t/dup.exe");
     EXPECT_EQ(state.scanReport.find("worse"), std::string::npos);
-    EXPECT_EQ(state.objectsScanned, 12);
-    EXPECT_EQ(view.objectsScannedLabel, "12 Objects scanned");
-    EXPECT_EQ(view.adwareFoundLabel, "9 Spyware / Adware found");
 }
 
 TEST_F(WalkTest, SkipsWhatItMayNotReadReportOrCross) {
@@ -74,8 +92,8 @@ TEST_F(WalkTest, SkipsWhatItMayNotReadReportOrCross) {
     files.setDevice("/mnt", 2);
     files.addFile("/mnt/b.exe");
     files.addLink("/s/alias", "/mnt");
-    excluded = files.folderId("/s/app/Quarantine");
-    stayOnFileSystem = true;
+    excluded = "/s/app/Quarantine";
+    stayOnVolume = true;
     peek("/");
     // A root finding shows two separators but keeps the real path.
     EXPECT_EQ(view.itemTexts(), (Texts{"//b.exe > Bee", "/s/app/Quarantine photos/b.exe > Bee"}));
@@ -84,11 +102,18 @@ TEST_F(WalkTest, SkipsWhatItMayNotReadReportOrCross) {
     EXPECT_EQ(view.folderLabels,
               (Texts{"/", "/s", "/s/app", "/s/app/Quarantine", "/s/app/Quarantine photos"}));
 
-    stayOnFileSystem = false;
-    peek("/", false);  // folders only: the other device too, no files
-    EXPECT_EQ(view.folderLabels.back(), "/s/app/Quarantine photos");
-    EXPECT_EQ(view.folderLabels[view.folderLabels.size() - 5], "/mnt");
+    stayOnVolume = false;
+    excluded = "/s/app/Quarantine photos";
+    peek("/s/app/Quarantine photos", false);  // folders only; the start itself excluded
+    peek("/", false);
+    EXPECT_EQ(view.folderLabels[view.folderLabels.size() - 5], "/mnt") << "the other device too";
     EXPECT_EQ(state.objectsScanned, 3);
+    peek("/s/app/Quarantine photos");
+    EXPECT_EQ(state.objectsScanned, 4);
+    EXPECT_EQ(view.items.size(), 2u);
+    peek("");  // a blank start names no folder
+    peek("/nowhere");
+    EXPECT_EQ(state.objectsScanned, 4);
 }
 
 TEST(FolderLabel, ShortensPathsPast80Characters) {
@@ -118,6 +143,7 @@ TEST_F(WalkTest, ServesEventsAtEveryCheckPointAndAnAbortAtAnyStopsTheWalk) {
         test::RecordingScanView abortView;
         ScanState abortState;
         Walk walk(files, kDefinitions, index, abortView, abortState);
+        walk.setThreads(2);
         int scannedAtAbort = -1;
         std::size_t labelsAtAbort = 0;
         abortView.onDoEvents = [&](int count) {
@@ -147,9 +173,45 @@ TEST_F(WalkTest, AnAbortDuringAComparisonKeepsThatFilesFindingsAndCount) {
     EXPECT_EQ(view.objectsScannedLabel, "1 Objects scanned");
 }
 
-TEST_F(WalkTest, OnDiskDotFilesLinksAndPipesAreNotExamined) {
+// Each level holds a file, the next level and then a leaf folder, so every
+// folder above waits with a child still to open while the walk goes deep.
+TEST_F(WalkTest, FoldersLetGoOfOnTheWayDownAreOpenedAgainAndChecked) {
+    std::string path = "/deep";
+    for (int level = 0; level < 30; ++level) {
+        files.addFile(path + "/b.exe");
+        files.addFolder(path + "/z");
+        path += "/a";
+    }
+    files.folderBudget = 3;
+    for (const unsigned count : {1u, 4u}) {
+        threads = count;
+        view = {};
+        peek("/deep");
+        EXPECT_EQ(view.items.size(), 30u) << count << " threads";
+        EXPECT_EQ(view.folderLabels.size(), 60u);
+    }
+    // A folder let go of and then replaced by another of its name: the rest
+    // of it is skipped, and the other is not walked in its place.
+    view = {};
+    threads = 1;
+    view.onDoEvents = [&](int) {
+        if (view.folderLabels.size() != 40 || files.folderExists("/deep/was")) return;
+        files.rename("/deep/a", "/deep/was");
+        files.addFile("/deep/a/z/b.exe");
+    };
+    peek("/deep");
+    EXPECT_EQ(view.items.size(), 30u);
+    EXPECT_LT(view.folderLabels.size(), 60u);
+    EXPECT_EQ(view.folderLabels.back(), "/deep/z");
+}
+
+class WalkOnDisk : public WalkTest {
+protected:
     test::TempFolder tmp;
     posix::PosixFileSystem disk;
+};
+
+TEST_F(WalkOnDisk, DotFilesLinksAndPipesAreNotExamined) {
     for (const char* name : {".b.exe", ".config/b.exe", ".config/.b.exe", "real/ÉVIL.EXE"})
         tmp.writeFile(name);
     fs::create_directory_symlink(tmp.path(), tmp / "real/loop");
@@ -161,22 +223,105 @@ TEST_F(WalkTest, OnDiskDotFilesLinksAndPipesAreNotExamined) {
               (Texts{tmp / ".config/b.exe > Bee", tmp / "real/Évil.exe > Évil > worse"}));
     EXPECT_EQ(view.items[1].path, tmp / "real/ÉVIL.EXE");
     EXPECT_EQ(state.objectsScanned, 2);
-
     // A starting folder given as a link is walked, as the user named it.
     peek(disk, tmp / "alias");
     EXPECT_EQ(view.items.back().path, tmp / "alias/ÉVIL.EXE");
 }
 
-TEST_F(WalkTest, OnDiskAFolderThatCannotBeListedIsSkipped) {
-    test::TempFolder tmp;
+TEST_F(WalkOnDisk, AFolderThatCannotBeListedIsSkipped) {
     tmp.writeFile("locked/b.exe");
     tmp.writeFile("open/b.exe");
     EXPECT_TRUE(test::asUnprivilegedUser(tmp.path(), [&] {
         ASSERT_EQ(chmod((tmp / "locked").c_str(), 0), 0);
-        posix::PosixFileSystem disk;
         peek(disk, tmp.path());
         EXPECT_EQ(view.itemTexts(), (Texts{tmp / "open/b.exe > Bee"}));
     }));
+}
+
+TEST_F(WalkOnDisk, AFolderSwappedForALinkWhileTheWalkRunsIsNeverFollowed) {
+    tmp.writeFile("outside/a/b/b.exe");
+    for (const unsigned count : {1u, 2u}) {
+        fs::remove_all(tmp / "scan");
+        tmp.writeFile("scan/0.txt");
+        tmp.writeFile("scan/a/b/b.exe");
+        view = {};
+        threads = count;
+        // Once the walk is under way, "a" goes and a link to the outside
+        // takes its place.
+        view.onDoEvents = [&](int count) {
+            if (count != 2) return;
+            fs::rename(tmp / "scan/a", tmp / "scan/gone");
+            fs::create_directory_symlink(tmp / "outside/a", tmp / "scan/a");
+        };
+        peek(disk, tmp / "scan");
+        for (const FoundItem& item : view.items)
+            EXPECT_EQ(item.path.find(tmp / "outside"), std::string::npos) << item.path;
+        for (const std::string& label : view.folderLabels)
+            EXPECT_EQ(label.find("outside"), std::string::npos) << label;
+    }
+}
+
+TEST_F(WalkOnDisk, FilesBeyondPathMaxAreFoundWithFewDescriptors) {
+    // Built folder by folder relative to the last, as no path could reach it.
+    const std::string level(200, 'd');
+    int fd = open(tmp.path().c_str(), O_RDONLY | O_DIRECTORY);
+    for (int depth = 0; depth < 30; ++depth) {
+        ASSERT_EQ(mkdirat(fd, level.c_str(), 0755), 0);
+        const int next = openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
+        close(fd);
+        fd = next;
+    }
+    close(openat(fd, "b.exe", O_CREAT | O_WRONLY, 0644));
+    close(fd);
+    EXPECT_TRUE(test::inChildProcess([&] {
+        const rlimit few{64, 64};
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
+        threads = 2;
+        peek(disk, tmp.path());
+        ASSERT_EQ(view.items.size(), 1u);
+        EXPECT_GT(view.items[0].path.size(), 6000u);
+        EXPECT_EQ(view.items[0].location.folders.size(), 30u);
+    }));
+}
+
+// Names in many orders of case, accents and lengths: every thread count
+// walks the same way.
+TEST_F(WalkOnDisk, ReadAheadGivesWhatTheWalkAloneGives) {
+    std::mt19937 random(7);
+    const Texts parts = {"b", "B", "a", "É", "é", "z", "Z", "_", "0", "dup", "DUP"};
+    std::vector<std::string> folders = {""};
+    for (int i = 0; i < 400; ++i) {
+        std::string name;
+        for (int n = 1 + static_cast<int>(random() % 3); n > 0; --n) name += parts[random() % parts.size()];
+        const std::string parent = folders[random() % folders.size()];
+        const std::string folder = parent + "/" + name + std::to_string(i % 7);
+        fs::create_directories(tmp.path() + folder);
+        folders.push_back(folder);
+        if (i % 3 == 0) tmp.writeFile(folder.substr(1) + (i % 2 ? "/b.exe" : "/DUP.exe"));
+    }
+    std::vector<std::tuple<Texts, Texts, std::string, int>> runs;
+    for (const unsigned count : {1u, 2u, 5u}) {
+        view = {};
+        state = {};
+        threads = count;
+        peek(disk, tmp.path());
+        runs.emplace_back(view.itemTexts(), view.folderLabels, state.scanReport, view.doEventsCount);
+    }
+    EXPECT_GT(std::get<0>(runs[0]).size(), 100u);
+    EXPECT_EQ(runs[1], runs[0]);
+    EXPECT_EQ(runs[2], runs[0]);
+
+    // An abort leaves no reading thread behind.
+    const auto threadsNow = [] {
+        return std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator{});
+    };
+    const auto before = threadsNow();
+    view = {};
+    state = {};
+    threads = 4;
+    view.onDoEvents = [&](int count) { state.abortScan = count == 50; };
+    peek(disk, tmp.path());
+    EXPECT_EQ(threadsNow(), before);
 }
 
 }  // namespace

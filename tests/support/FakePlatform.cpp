@@ -5,80 +5,166 @@
 #include "common/NameFolding.h"
 
 namespace tarnwk::test {
-namespace {
 
-std::string normal(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
+using Kind = platform::EntryKind;
+
+// A handle on one folder node of the fake tree.
+class FakeFolder final : public platform::Folder {
+public:
+    FakeFolder(FakeFileSystem& files, int node) : fs_(files), node_(node) {}
+    platform::FileId id() override { return {node().device, static_cast<std::uint64_t>(node_)}; }
+    bool list(platform::FolderListing& listing) override {
+        listing.clear();
+        fs_.foldersRead.push_back(fs_.pathOf(node_));
+        if (!node().readable) return false;
+        // Backwards, so nothing can rely on the order a listing comes in.
+        for (auto it = node().children.rbegin(); it != node().children.rend(); ++it) {
+            const auto kind = fs_.nodes_[it->second].kind;
+            if (kind == FakeFileSystem::Kind::Folder) listing.add(it->first, Kind::Folder);
+            if (kind == FakeFileSystem::Kind::File && it->first[0] != '.')
+                listing.add(it->first, Kind::File);
+        }
+        return true;
+    }
+    std::unique_ptr<platform::Folder> openFolder(std::string_view name, bool sameVolume,
+                                                 const std::optional<platform::FileId>& expected) override {
+        const int found = fs_.child(node_, name);
+        if (found < 0 || fs_.nodes_[found].kind != FakeFileSystem::Kind::Folder) return nullptr;
+        auto folder = std::make_unique<FakeFolder>(fs_, found);
+        if ((sameVolume && !folder->id().sameVolume(id())) || (expected && folder->id() != *expected))
+            return nullptr;
+        return folder;
+    }
+    std::optional<platform::FileId> fileId(std::string_view name) override {
+        const int found = fs_.child(node_, name);
+        if (found < 0 || fs_.nodes_[found].kind != FakeFileSystem::Kind::File) return std::nullopt;
+        return platform::FileId{node().device, static_cast<std::uint64_t>(found)};
+    }
+    platform::CopyResult copyFile(std::string_view name, platform::Folder& target,
+                                  std::string_view targetName, bool replace) override {
+        const int source = fs_.child(node_, name);
+        const int to = static_cast<FakeFolder&>(target).node_;
+        const int existing = fs_.child(to, targetName);
+        if (source < 0 || fs_.nodes_[source].kind != FakeFileSystem::Kind::File ||
+            !fs_.writable(to) || (existing >= 0 && fs_.nodes_[existing].kind == FakeFileSystem::Kind::Folder))
+            return platform::CopyResult::Failed;
+        if (existing >= 0 && !replace) return platform::CopyResult::NameTaken;
+        const std::string content = fs_.nodes_[source].content;
+        fs_.nodes_[fs_.make(to, std::string(targetName), FakeFileSystem::Kind::File)].content = content;
+        return platform::CopyResult::Copied;
+    }
+    bool removeFile(std::string_view name) override {
+        const int found = fs_.child(node_, name);
+        if (found < 0 || fs_.nodes_[found].kind == FakeFileSystem::Kind::Folder || !fs_.writable(node_))
+            return false;
+        node().children.erase(std::string(name));
+        return true;
+    }
+
+private:
+    FakeFileSystem::Node& node() { return fs_.nodes_[node_]; }
+    FakeFileSystem& fs_;
+    int node_;
+};
+
+FakeFileSystem::FakeFileSystem() : nodes_(1) {}
+
+int FakeFileSystem::make(int parent, const std::string& name, Kind kind) {
+    nodes_.push_back({kind, parent, name, {}, {}, nodes_[parent].device, true});
+    const int made = static_cast<int>(nodes_.size()) - 1;
+    nodes_[parent].children[name] = made;
+    return made;
 }
 
-std::string parentOf(const std::string& path) {
-    return std::string(parentFolder(path));
+int FakeFileSystem::child(int folder, std::string_view name) const {
+    const auto& children = nodes_[folder].children;
+    const auto it = children.find(std::string(name));
+    return it == children.end() ? -1 : it->second;
 }
 
-std::string settingPath(std::string_view app, std::string_view section, std::string_view key) {
-    return foldName(std::string(app) + "/" + std::string(section) + "/" + std::string(key));
+int FakeFileSystem::lookup(const std::string& path, int depth) const {
+    if (path.empty() || path[0] != '/' || depth > 8) return -1;
+    int at = 0;
+    std::size_t begin = 1;
+    while (begin < path.size()) {
+        std::size_t end = path.find('/', begin);
+        if (end == std::string::npos) end = path.size();
+        if (end > begin) {
+            if (nodes_[at].kind != Kind::Folder) return -1;
+            at = child(at, std::string_view(path).substr(begin, end - begin));
+            if (at >= 0 && nodes_[at].kind == Kind::Link) at = lookup(nodes_[at].content, depth + 1);
+            if (at < 0) return -1;
+        }
+        begin = end + 1;
+    }
+    return at;
 }
 
-}  // namespace
+std::string FakeFileSystem::pathOf(int node) const {
+    if (node == 0) return "/";
+    const std::string parent = pathOf(nodes_[node].parent);
+    return parent == "/" ? "/" + nodes_[node].name : parent + "/" + nodes_[node].name;
+}
+
+bool FakeFileSystem::writable(int folder) const {
+    return !readOnlyFolders.contains(pathOf(folder));
+}
 
 void FakeFileSystem::addFolder(const std::string& path) {
-    if (folders_.contains(path)) return;
-    folders_[path].inode = nextInode_++;
-    if (path == "/") return;
-    addFolder(parentOf(path));
-    Folder& parent = folders_[parentOf(path)];
-    parent.subfolders.insert(std::string(fileName(path)));
-    folders_[path].device = parent.device;
+    (void)createFolder(path);
 }
 
 void FakeFileSystem::addFile(const std::string& path, std::string content) {
-    addFolder(parentOf(path));
-    storeFile(path, std::move(content));
+    addFolder(std::string(parentFolder(path)));
+    nodes_[make(lookup(std::string(parentFolder(path))), std::string(fileName(path)), Kind::File)]
+        .content = std::move(content);
 }
 
 void FakeFileSystem::addLink(const std::string& path, const std::string& target) {
-    addFolder(parentOf(path));
-    links_[path] = target;
+    addFolder(std::string(parentFolder(path)));
+    nodes_[make(lookup(std::string(parentFolder(path))), std::string(fileName(path)), Kind::Link)]
+        .content = target;
 }
 
-void FakeFileSystem::storeFile(const std::string& path, std::string content) {
-    links_.erase(path);
-    folders_[parentOf(path)].files.insert(std::string(fileName(path)));
-    files_[path] = {std::move(content), nextInode_++};
+void FakeFileSystem::makeUnreadable(const std::string& path) {
+    addFolder(path);
+    nodes_[lookup(path)].readable = false;
 }
 
-bool FakeFileSystem::writable(const std::string& path) const {
-    const std::string parent = parentOf(path);
-    return folders_.contains(parent) && !readOnlyFolders.contains(parent) &&
-           !folders_.contains(path);
+void FakeFileSystem::setDevice(const std::string& path, std::uint64_t device) {
+    addFolder(path);
+    nodes_[lookup(path)].device = device;
 }
 
-std::optional<platform::FolderContents> FakeFileSystem::readFolder(const std::string& rawPath,
-                                                                   bool followLink) {
-    const std::string path = normal(rawPath);
-    foldersRead.push_back(path);
-    std::string target = path;
-    if (const auto link = links_.find(path); link != links_.end()) {
-        if (!followLink) return std::nullopt;
-        target = link->second;
+void FakeFileSystem::rename(const std::string& from, const std::string& to) {
+    const int node = lookup(std::string(parentFolder(from)));
+    const int moved = child(node, fileName(from));
+    nodes_[node].children.erase(std::string(fileName(from)));
+    const int into = lookup(std::string(parentFolder(to)));
+    nodes_[moved].parent = into;
+    nodes_[moved].name = fileName(to);
+    nodes_[into].children[nodes_[moved].name] = moved;
+}
+
+std::unique_ptr<platform::Folder> FakeFileSystem::openFolder(const std::string& path) {
+    const int node = path.empty() ? -1 : lookup(fullPath(path));
+    if (node < 0 || nodes_[node].kind != Kind::Folder) return nullptr;
+    return std::make_unique<FakeFolder>(*this, node);
+}
+
+std::string FakeFileSystem::fullPath(const std::string& path) {
+    std::vector<std::string> parts;
+    for (std::size_t begin = 0; begin <= path.size();) {
+        std::size_t end = path.find('/', begin);
+        if (end == std::string::npos) end = path.size();
+        const std::string part = path.substr(begin, end - begin);
+        if (part == ".." && !parts.empty()) parts.pop_back();
+        if (!part.empty() && part != "." && part != "..") parts.push_back(part);
+        begin = end + 1;
     }
-    const auto it = folders_.find(target);
-    if (it == folders_.end() || !it->second.readable) return std::nullopt;
-    platform::FolderContents contents{path, {it->second.device, it->second.inode}, {}, {}};
-    contents.subfolders.assign(it->second.subfolders.rbegin(), it->second.subfolders.rend());
-    // Hidden (dot) files are not listed, as on disk.
-    for (auto name = it->second.files.rbegin(); name != it->second.files.rend(); ++name)
-        if (name->front() != '.') contents.files.push_back(*name);
-    return contents;
-}
-
-std::optional<platform::FileId> FakeFileSystem::folderId(const std::string& rawPath) {
-    std::string path = normal(rawPath);
-    if (const auto link = links_.find(path); link != links_.end()) path = link->second;
-    const auto it = folders_.find(path);
-    if (it == folders_.end()) return std::nullopt;
-    return platform::FileId{it->second.device, it->second.inode};
+    std::string full;
+    for (const auto& part : parts) full += "/" + part;
+    return full.empty() ? "/" : full;
 }
 
 std::vector<platform::Drive> FakeFileSystem::driveList() {
@@ -90,66 +176,85 @@ std::vector<platform::Drive> FakeFileSystem::driveList() {
 platform::FileLength FakeFileSystem::fileLength(const std::string& path) {
     if (const auto error = lengthErrors.find(path); error != lengthErrors.end())
         return {platform::LengthStatus::Failed, 0, error->second};
-    if (folders_.contains(path)) return {platform::LengthStatus::Failed, 0, "Is a directory"};
-    const auto content = readFile(path);
-    if (!content) return {platform::LengthStatus::NotFound, 0, {}};
-    return {platform::LengthStatus::Ok, content->size(), {}};
+    const int node = lookup(path);
+    if (node >= 0 && nodes_[node].kind == Kind::Folder)
+        return {platform::LengthStatus::Failed, 0, "Is a directory"};
+    if (node < 0) return {platform::LengthStatus::NotFound, 0, {}};
+    return {platform::LengthStatus::Ok, nodes_[node].content.size(), {}};
 }
 
 std::optional<std::string> FakeFileSystem::readFile(const std::string& path) {
-    const auto link = links_.find(path);
-    const auto it = files_.find(link == links_.end() ? path : link->second);
-    if (it == files_.end()) return std::nullopt;
-    return it->second.content;
+    const int node = lookup(path);
+    if (node < 0 || nodes_[node].kind != Kind::File) return std::nullopt;
+    return nodes_[node].content;
 }
 
 bool FakeFileSystem::writeFile(const std::string& path, std::string_view content) {
-    if (!writable(path)) return false;
-    storeFile(path, std::string(content));
-    return true;
-}
-
-bool FakeFileSystem::copyFile(const std::string& from, const std::string& to) {
-    const auto it = files_.find(from);
-    if (it == files_.end() || !writable(to)) return false;
-    storeFile(to, std::string(it->second.content));
+    const int folder = lookup(std::string(parentFolder(path)));
+    if (folder < 0 || !writable(folder)) return false;
+    const int existing = child(folder, fileName(path));
+    if (existing >= 0 && nodes_[existing].kind == Kind::Folder) return false;
+    nodes_[make(folder, std::string(fileName(path)), Kind::File)].content = content;
     return true;
 }
 
 bool FakeFileSystem::removeFile(const std::string& path) {
-    if (readOnlyFolders.contains(parentOf(path))) return false;
-    if (!files_.erase(path) && !links_.erase(path)) return false;
-    folders_[parentOf(path)].files.erase(std::string(fileName(path)));
+    const int folder = lookup(std::string(parentFolder(path)));
+    const int node = folder < 0 ? -1 : child(folder, fileName(path));
+    if (node < 0 || nodes_[node].kind == Kind::Folder || !writable(folder)) return false;
+    nodes_[folder].children.erase(std::string(fileName(path)));
     return true;
-}
-
-std::optional<platform::FileId> FakeFileSystem::fileId(const std::string& path) {
-    const auto it = files_.find(path);
-    if (it == files_.end()) return std::nullopt;
-    return platform::FileId{folders_.at(parentOf(path)).device, it->second.inode};
 }
 
 bool FakeFileSystem::createFolder(const std::string& path) {
-    if (files_.contains(path) || links_.contains(path)) return false;
-    addFolder(normal(path));
+    if (path.empty() || path[0] != '/') return false;
+    int at = 0;
+    for (std::size_t begin = 1; begin < path.size();) {
+        std::size_t end = path.find('/', begin);
+        if (end == std::string::npos) end = path.size();
+        const std::string name = path.substr(begin, end - begin);
+        if (!name.empty()) {
+            int next = child(at, name);
+            if (next >= 0 && nodes_[next].kind == Kind::Link) next = lookup(nodes_[next].content);
+            if (next < 0) next = make(at, name, Kind::Folder);
+            if (nodes_[next].kind != Kind::Folder) return false;
+            at = next;
+        }
+        begin = end + 1;
+    }
     return true;
 }
 
+bool FakeFileSystem::exists(const std::string& path) const {
+    const int node = lookup(path);
+    return node >= 0 && nodes_[node].kind == Kind::File;
+}
+
+bool FakeFileSystem::folderExists(const std::string& path) const {
+    const int node = lookup(path);
+    return node >= 0 && nodes_[node].kind == Kind::Folder;
+}
+
 std::vector<std::string> FakeFileSystem::filesIn(const std::string& folder) const {
-    const auto it = folders_.find(folder);
-    if (it == folders_.end()) return {};
-    return {it->second.files.begin(), it->second.files.end()};
+    std::vector<std::string> names;
+    const int node = lookup(folder);
+    if (node < 0) return names;
+    for (const auto& [name, id] : nodes_[node].children)
+        if (nodes_[id].kind == Kind::File) names.push_back(name);
+    return names;
 }
 
 std::string FakeSettingsStore::getSetting(std::string_view app, std::string_view section,
                                           std::string_view key, std::string_view defaultValue) {
-    const auto it = values.find(settingPath(app, section, key));
+    const auto it = values.find(
+        foldName(std::string(app) + "/" + std::string(section) + "/" + std::string(key)));
     return it == values.end() ? std::string(defaultValue) : it->second;
 }
 
 bool FakeSettingsStore::saveSetting(std::string_view app, std::string_view section,
                                     std::string_view key, std::string_view value) {
-    values[settingPath(app, section, key)] = value;
+    values[foldName(std::string(app) + "/" + std::string(section) + "/" + std::string(key))] =
+        value;
     return true;
 }
 

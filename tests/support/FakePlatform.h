@@ -11,26 +11,23 @@
 
 namespace tarnwk::test {
 
-// A folder tree of absolute "/" paths. Files and folders get identities on
-// their folder's device; a copy, like the real atomic copy, is a new file.
+// A tree of folders, files and links under "/", with identities on devices:
+// folder handles name the folder they opened, whatever is renamed later.
 class FakeFileSystem final : public platform::FileSystem {
 public:
+    FakeFileSystem();
     void addFolder(const std::string& path);
     void addFile(const std::string& path, std::string content = "x");
-    // A link at `path` to `target`: listed in neither list, never followed
-    // below the starting folder of a walk, never copied.
+    // A link at `path` to `target`: followed only in paths given by name.
     void addLink(const std::string& path, const std::string& target);
-    void makeUnreadable(const std::string& path) {
-        addFolder(path), folders_[path].readable = false;
-    }
-    // Folders added below it later are on the same device.
-    void setDevice(const std::string& path, std::uint64_t device) {
-        addFolder(path), folders_[path].device = device;
-    }
+    void makeUnreadable(const std::string& path);
+    // Folders made below it later lie on the same device.
+    void setDevice(const std::string& path, std::uint64_t device);
+    void rename(const std::string& from, const std::string& to);
 
-    std::optional<platform::FolderContents> readFolder(const std::string& path,
-                                                       bool followLink) override;
-    std::optional<platform::FileId> folderId(const std::string& path) override;
+    std::unique_ptr<platform::Folder> openFolder(const std::string& path) override;
+    std::string fullPath(const std::string& path) override;
+    std::size_t openFolderBudget() override { return folderBudget; }
     std::vector<platform::Drive> driveList() override;
     std::string quickScanFolder() override { return quickFolder; }
     std::string applicationFolder() override { return appFolder; }
@@ -38,15 +35,12 @@ public:
     platform::FileLength fileLength(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
     bool writeFile(const std::string& path, std::string_view content) override;
-    bool copyFile(const std::string& from, const std::string& to) override;
     bool removeFile(const std::string& path) override;
-    bool isPlainFile(const std::string& path) override { return files_.contains(path); }
-    std::optional<platform::FileId> fileId(const std::string& path) override;
     bool createFolder(const std::string& path) override;
 
-    bool exists(const std::string& path) const { return files_.contains(path); }
-    bool folderExists(const std::string& path) const { return folders_.contains(path); }
-    // Files directly in a folder, in name order.
+    bool exists(const std::string& path) const;
+    bool folderExists(const std::string& path) const;
+    // Names of the files directly in a folder, in byte order.
     std::vector<std::string> filesIn(const std::string& folder) const;
 
     std::vector<std::string> drives;
@@ -56,26 +50,29 @@ public:
     std::string appFolder = "/opt/tarnwick";
     // Paths whose length query fails with this description.
     std::map<std::string, std::string> lengthErrors;
-    // Every folder a walk asked for, in order.
+    // Every folder listed, in order.
     std::vector<std::string> foldersRead;
+    std::size_t folderBudget = 8;
 
 private:
-    struct Folder {
-        std::uint64_t inode = 0;
+    friend class FakeFolder;
+    enum class Kind { Folder, File, Link };
+    struct Node {
+        Kind kind = Kind::Folder;
+        int parent = -1;
+        std::string name;
+        std::map<std::string, int> children;
+        std::string content;  // a file's bytes, a link's target
         std::uint64_t device = 1;
         bool readable = true;
-        std::set<std::string> subfolders, files;
     };
-    struct File {
-        std::string content;
-        std::uint64_t inode = 0;
-    };
-    bool writable(const std::string& path) const;
-    void storeFile(const std::string& path, std::string content);
-    std::map<std::string, Folder> folders_;
-    std::map<std::string, File> files_;
-    std::map<std::string, std::string> links_;
-    std::uint64_t nextInode_ = 1;
+    int make(int parent, const std::string& name, Kind kind);
+    int child(int folder, std::string_view name) const;
+    // The node a path names, links followed; -1 when none.
+    int lookup(const std::string& path, int depth = 0) const;
+    std::string pathOf(int node) const;
+    bool writable(int folder) const;
+    std::vector<Node> nodes_;
 };
 
 class FakeSettingsStore final : public platform::SettingsStore {

@@ -1,5 +1,10 @@
 #include "support/TempFolder.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,17 +21,32 @@ TempFolder::TempFolder() {
     path_ = pattern;
 }
 
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    // Tests may leave folders without permissions; give them back first.
-    for (auto it = fs::recursive_directory_iterator(
-             path_, fs::directory_options::skip_permission_denied, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (it->is_directory(ec) && !it->is_symlink(ec))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+namespace {
+
+// Empties the open folder `fd` relative to itself, so trees deeper than any
+// path can name go too; folders left without permissions get them back.
+void removeContents(int fd) {
+    DIR* folder = fdopendir(fd);
+    if (!folder) return;
+    while (const dirent* entry = readdir(folder)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (unlinkat(fd, name.c_str(), 0) == 0) continue;
+        fchmodat(fd, name.c_str(), 0700, 0);
+        const int inner = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+        if (inner >= 0) removeContents(inner);
+        unlinkat(fd, name.c_str(), AT_REMOVEDIR);
     }
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
+    closedir(folder);
+}
+
+}  // namespace
+
+TempFolder::~TempFolder() {
+    chmod(path_.c_str(), 0700);
+    const int fd = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+    if (fd >= 0) removeContents(fd);
+    rmdir(path_.c_str());
 }
 
 std::string TempFolder::operator/(std::string_view relative) const {

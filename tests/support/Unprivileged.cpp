@@ -23,11 +23,22 @@ void handOver(const std::string& folder, uid_t user, gid_t group) {
 
 }  // namespace
 
-bool asUnprivilegedUser(const std::string& folder, const std::function<void()>& checks) {
+bool inChildProcess(const std::function<void()>& checks) {
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child < 0) return false;
     if (child == 0) {
+        checks();
+        std::fflush(nullptr);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool asUnprivilegedUser(const std::string& folder, const std::function<void()>& checks) {
+    return inChildProcess([&] {
         if (geteuid() == 0) {
             const passwd* nobody = getpwnam("nobody");
             const uid_t user = nobody ? nobody->pw_uid : kNobody;
@@ -38,12 +49,7 @@ bool asUnprivilegedUser(const std::string& folder, const std::function<void()>& 
                 _exit(2);
         }
         checks();
-        std::fflush(nullptr);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    });
 }
 
 }  // namespace tarnwk::test

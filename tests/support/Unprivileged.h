@@ -11,4 +11,8 @@ namespace tarnwk::test {
 // held; a failing check prints its message as usual.
 bool asUnprivilegedUser(const std::string& folder, const std::function<void()>& checks);
 
+// Runs `checks` in a child process, for what would change the test process
+// itself (resource limits). True when every check held.
+bool inChildProcess(const std::function<void()>& checks);
+
 }  // namespace tarnwk::test

@@ -1,23 +1,33 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace tarnwk::posix {
 
-// Replaces the file at `path` with `content` so that a crash leaves either the
-// old or the new file, never a torn one: the bytes go to a temporary file in
-// the same folder, are flushed to disk, and the temporary file is renamed over
-// `path`. On failure the old file is untouched, no temporary file is left, and
-// `error` (when given) receives the system's description.
+// Puts what `fill` writes into the open folder `folderFd` under `name`, so
+// that a crash leaves either the old file or the new, never a torn one or a
+// stray temporary file: the bytes go to an unnamed file in the folder (a
+// named temporary one where the file system has no unnamed files), are
+// flushed to disk, and only then take the name. An existing file of that
+// name is replaced, or, without `replace`, kept (EEXIST). Returns 0, or the
+// system's error number; on failure the old file is untouched and nothing is
+// left behind.
+int placeInFolder(int folderFd, std::string_view name, mode_t mode, bool replace,
+                  const std::function<bool(int)>& fill);
+
+// The same for a file given by path; an existing file keeps its permission
+// bits, a new one gets what open(2) would give it.
 bool writeFileAtomically(const std::string& path, std::string_view content,
                          std::string* error = nullptr);
 
-// Copies the plain file `from` to `to` the same way: complete under a
-// temporary name, then renamed over `to`. A `from` that is a link or not a
-// plain file is refused.
-bool copyFileAtomically(const std::string& from, const std::string& to,
-                        std::string* error = nullptr);
+// Copies the plain file `fromName` of the folder `fromFolder` to `toName` in
+// `toFolder` the same way. A link or anything but a plain file is refused.
+int copyFileAt(int fromFolder, std::string_view fromName, int toFolder, std::string_view toName,
+               bool replace);
 
 // The folder that holds `path`: "." for a bare name.
 std::string folderOrCurrent(std::string_view path);

@@ -1,10 +1,11 @@
 #include "platform/posix/PosixFileSystem.h"
 
-#include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -13,37 +14,10 @@
 #include "platform/posix/AtomicFile.h"
 #include "platform/posix/ConfigHome.h"
 #include "platform/posix/MountTable.h"
+#include "platform/posix/PosixFolder.h"
 
 namespace tarnwk::posix {
 namespace {
-
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-
-enum class EntryKind { Folder, File, Other };
-
-EntryKind kindOf(int folderFd, const dirent& entry) {
-    switch (entry.d_type) {
-        case DT_DIR:
-            return EntryKind::Folder;
-        case DT_REG:
-            return EntryKind::File;
-        case DT_UNKNOWN:
-            break;
-        default:
-            return EntryKind::Other;  // links, devices, pipes, sockets
-    }
-    struct stat info {};
-    if (fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::Other;
-    if (S_ISDIR(info.st_mode)) return EntryKind::Folder;
-    if (S_ISREG(info.st_mode)) return EntryKind::File;
-    return EntryKind::Other;
-}
-
-bool isDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 
 std::string withoutTrailingSeparators(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -61,53 +35,22 @@ std::string normalFolderPath(const std::string& path) {
     return withoutTrailingSeparators(full.lexically_normal().string());
 }
 
-std::optional<platform::FolderContents> PosixFileSystem::readFolder(const std::string& path,
-                                                                    bool followLink) {
-    platform::FolderContents contents;
-    // A subfolder's path is its listed parent's plus a name: already normal.
-    contents.path = followLink ? normalFolderPath(path) : withoutTrailingSeparators(path);
-    // A subfolder swapped for a link since its parent was listed is not
-    // followed.
-    const int noFollow = followLink ? 0 : O_NOFOLLOW;
-    const int fd = open(contents.path.c_str(), O_RDONLY | O_DIRECTORY | noFollow | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::unique_ptr<DIR, DirCloser> dir(fdopendir(fd));
-    if (!dir) {
-        close(fd);
-        return std::nullopt;
-    }
-    struct stat info {};
-    if (fstat(fd, &info) != 0) return std::nullopt;
-    contents.id = {static_cast<std::uint64_t>(info.st_dev),
-                   static_cast<std::uint64_t>(info.st_ino)};
-
-    for (;;) {
-        errno = 0;
-        const dirent* entry = readdir(dir.get());
-        if (!entry) {
-            if (errno != 0) return std::nullopt;
-            break;
-        }
-        if (isDotOrDotDot(entry->d_name)) continue;
-        switch (kindOf(fd, *entry)) {
-            case EntryKind::Folder:
-                contents.subfolders.emplace_back(entry->d_name);
-                break;
-            case EntryKind::File:
-                if (entry->d_name[0] != '.') contents.files.emplace_back(entry->d_name);
-                break;
-            case EntryKind::Other:
-                break;
-        }
-    }
-    return contents;
+std::unique_ptr<platform::Folder> PosixFileSystem::openFolder(const std::string& path) {
+    if (path.empty()) return nullptr;
+    return openFolderAt(path);
 }
 
-std::optional<platform::FileId> PosixFileSystem::folderId(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
-    return platform::FileId{static_cast<std::uint64_t>(info.st_dev),
-                            static_cast<std::uint64_t>(info.st_ino)};
+std::string PosixFileSystem::fullPath(const std::string& path) {
+    return normalFolderPath(path);
+}
+
+std::size_t PosixFileSystem::openFolderBudget() {
+    // A quarter of what the process may open, so the rest of the program
+    // (and a second walk) always has descriptors left.
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 64;
+    const rlim_t quarter = limit.rlim_cur == RLIM_INFINITY ? 4096 : limit.rlim_cur / 4;
+    return static_cast<std::size_t>(std::clamp<rlim_t>(quarter, 8, 4096));
 }
 
 std::vector<platform::Drive> PosixFileSystem::driveList() {
@@ -172,26 +115,10 @@ bool PosixFileSystem::writeFile(const std::string& path, std::string_view conten
     return writeFileAtomically(path, content);
 }
 
-bool PosixFileSystem::copyFile(const std::string& from, const std::string& to) {
-    return copyFileAtomically(from, to);
-}
-
 bool PosixFileSystem::removeFile(const std::string& path) {
     struct stat info {};
     if (lstat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
     return unlink(path.c_str()) == 0;
-}
-
-bool PosixFileSystem::isPlainFile(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-std::optional<platform::FileId> PosixFileSystem::fileId(const std::string& path) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    return platform::FileId{static_cast<std::uint64_t>(info.st_dev),
-                            static_cast<std::uint64_t>(info.st_ino)};
 }
 
 bool PosixFileSystem::createFolder(const std::string& path) {

@@ -9,9 +9,9 @@ namespace tarnwk::posix {
 // user's home folder.
 class PosixFileSystem final : public platform::FileSystem {
 public:
-    std::optional<platform::FolderContents> readFolder(const std::string& path,
-                                                       bool followLink) override;
-    std::optional<platform::FileId> folderId(const std::string& path) override;
+    std::unique_ptr<platform::Folder> openFolder(const std::string& path) override;
+    std::string fullPath(const std::string& path) override;
+    std::size_t openFolderBudget() override;
     std::vector<platform::Drive> driveList() override;
     std::string quickScanFolder() override;
     std::string applicationFolder() override;
@@ -19,10 +19,7 @@ public:
     platform::FileLength fileLength(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
     bool writeFile(const std::string& path, std::string_view content) override;
-    bool copyFile(const std::string& from, const std::string& to) override;
     bool removeFile(const std::string& path) override;
-    bool isPlainFile(const std::string& path) override;
-    std::optional<platform::FileId> fileId(const std::string& path) override;
     bool createFolder(const std::string& path) override;
 };
 
