@@ -1,43 +1,51 @@
 #!/usr/bin/env bash
-# Times tarnwk-scan against the floor walker and GNU find on a generated tree
-# (see README.md beside this script). Exits non-zero only when the scanners
-# disagree or something fails; a missed target is reported, not fatal.
+# Times tarnwk-scan, single-threaded and with read-ahead, against the floor
+# walkers, bfs and fd on a generated tree, warm and cold (see README.md beside
+# this script). Exits non-zero only when the scanners disagree or something
+# fails; a missed target is reported, not fatal.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 runs=10
+cold_runs=0
 work=${TARNWK_BENCH_DIR:-${TMPDIR:-/tmp}/tarnwick-bench}
 build=$root/build-bench
+floor_c=""
 regenerate=0
-use_hyperfine=1
 
 usage() {
     cat <<EOF
-Usage: bench/run.sh [--runs N] [--dir FOLDER] [--build FOLDER] [--regenerate] [--no-hyperfine]
+Usage: bench/run.sh [--runs N] [--cold N] [--floor-c BINARY] [--dir FOLDER] [--build FOLDER] [--regenerate]
 
-  --runs N        timed rounds, each running every command once, after 3 warm-up
-                  rounds (default $runs, at least 5)
-  --dir FOLDER    where the tree and definitions go (default \${TMPDIR:-/tmp}/tarnwick-bench,
-                  or \$TARNWK_BENCH_DIR); reused when present
-  --build FOLDER  the Release build folder (default build-bench in the repository)
-  --regenerate    write the tree and definitions again even if present
-  --no-hyperfine  time with the script's own loop
+  --runs N          warm rounds, each running every command once, after 2 warm-up
+                    rounds (default $runs, at least 5)
+  --cold N          also N cold rounds: the page cache is dropped before every run
+                    (needs root)
+  --floor-c BINARY  a built floor.c ("gcc -O2 -o floor floor.c"), timed as "floor scan"
+  --dir FOLDER      where the tree and definitions go (default \${TMPDIR:-/tmp}/tarnwick-bench,
+                    or \$TARNWK_BENCH_DIR); reused when present
+  --build FOLDER    the Release build folder (default build-bench in the repository)
+  --regenerate      write the tree and definitions again even if present
 EOF
 }
 
 while [ $# -gt 0 ]; do
     case $1 in
         --runs) runs=${2:?--runs needs a number}; shift 2 ;;
+        --cold) cold_runs=${2:?--cold needs a number}; shift 2 ;;
+        --floor-c) floor_c=${2:?--floor-c needs a program}; shift 2 ;;
         --dir) work=${2:?--dir needs a folder}; shift 2 ;;
         --build) build=${2:?--build needs a folder}; shift 2 ;;
         --regenerate) regenerate=1; shift ;;
-        --no-hyperfine) use_hyperfine=0; shift ;;
         -h|--help) usage; exit 0 ;;
         *) usage >&2; exit 2 ;;
     esac
 done
 [ "$runs" -ge 5 ] 2>/dev/null || { echo "run.sh: --runs must be 5 or more" >&2; exit 2; }
+if [ "$cold_runs" -gt 0 ] && [ "$(id -u)" -ne 0 ]; then
+    echo "run.sh: --cold drops the page cache and needs root" >&2; exit 2
+fi
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 case $work/ in "$root"/*) echo "run.sh: keep the tree out of the repository" >&2; exit 2 ;; esac
@@ -46,25 +54,21 @@ case $work/ in "$root"/*) echo "run.sh: keep the tree out of the repository" >&2
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 apt_ready=0
-apt_install() {
-    if [ $apt_ready -eq 0 ]; then $sudo apt-get update -qq && apt_ready=1; fi
-    echo "run.sh: installing $*" >&2
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$@" >/dev/null
-}
 need() {  # command package
-    command -v "$1" >/dev/null || apt_install "$2"
+    command -v "$1" >/dev/null && return
+    if [ $apt_ready -eq 0 ]; then $sudo apt-get update -qq && apt_ready=1; fi
+    echo "run.sh: installing $2" >&2
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$2" >/dev/null
 }
 need cmake cmake
 need ninja ninja-build
 need g++ g++
 need python3 python3
-[ -x /usr/bin/time ] || apt_install time
-if [ $use_hyperfine -eq 1 ] && ! command -v hyperfine >/dev/null; then
-    apt_install hyperfine || { echo "run.sh: no hyperfine, timing with the script's own loop" >&2; use_hyperfine=0; }
-fi
+need bfs bfs
+need fdfind fd-find
+[ -x /usr/bin/time ] || need /usr/bin/time time
 
-# --- build -------------------------------------------------------------------
-# Only tarnwk-scan is timed: no tests, no desktop program (and so no Qt).
+# --- build: only what is timed, no tests, no desktop program -------------------
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DTARNWK_TESTS=OFF -DTARNWK_DESKTOP=OFF >/dev/null
@@ -81,118 +85,116 @@ if [ $regenerate -eq 1 ] || [ "$(cat "$work/stamp" 2>/dev/null)" != "$stamp" ]; 
     echo "$stamp" >"$work/stamp"
 fi
 tree=$work/tree
-defs10=$work/defs-10.dat
-defs32k=$work/defs-32000.dat
+defs=$work/defs-32000.dat
+tail -n +2 "$defs" | cut -d'|' -f1 >"$work/names-32000.txt"
+one_name=$(head -n 1 "$work/planted.txt" | xargs basename)
 
-find_args=("$tree" "(")
-while read -r name; do
-    [ ${#find_args[@]} -gt 2 ] && find_args+=(-o)
-    find_args+=(-iname "$name")
-done <"$work/find-names.txt"
-find_args+=(")" -print)
+names=("tarnwk-scan --threads 1" "tarnwk-scan" "floor_walker" "bfs, one name" "fd, one name")
+commands=(
+    "$(printf '%q ' "$scan" --threads 1 --definitions "$defs" "$tree")"
+    "$(printf '%q ' "$scan" --definitions "$defs" "$tree")"
+    "$(printf '%q ' "$floor" "$defs" "$tree")"
+    "$(printf '%q ' bfs "$tree" -type f -name "$one_name")"
+    "$(printf '%q ' fdfind --unrestricted --type f --glob "$one_name" "$tree")"
+)
+if [ -n "$floor_c" ]; then
+    names+=("floor.c")
+    commands+=("$(printf '%q ' "$floor_c" scan "$tree" "$work/names-32000.txt")")
+fi
 
 # --- outputs must agree --------------------------------------------------------
-find "$tree" >/dev/null  # warms the cache
 out=$work/out
 mkdir -p "$out"
-"$scan" --definitions "$defs10" "$tree" >"$out/scan-10.txt" 2>"$out/scan-10.err" || [ $? -eq 1 ]
-"$scan" --definitions "$defs32k" "$tree" >"$out/scan-32000.txt" 2>"$out/scan-32000.err" || [ $? -eq 1 ]
-"$floor" "$defs10" "$tree" >"$out/floor.txt" 2>"$out/floor.err" || [ $? -eq 1 ]
-find "${find_args[@]}" >"$out/find.txt"
-
-# Paths lower-cased and sorted: tarnwk-scan names the definition, not the file.
+"$scan" --threads 1 --definitions "$defs" "$tree" >"$out/scan-1.txt" 2>"$out/scan-1.err" || [ $? -eq 1 ]
+"$scan" --definitions "$defs" "$tree" >"$out/scan.txt" 2>"$out/scan.err" || [ $? -eq 1 ]
+"$floor" "$defs" "$tree" >"$out/floor.txt" 2>"$out/floor.err" || [ $? -eq 1 ]
 normal() { sed 's/ > .*$//' "$1" | tr '[:upper:]' '[:lower:]' | LC_ALL=C sort; }
 sed "s|^|$tree/|" "$work/planted.txt" | tr '[:upper:]' '[:lower:]' | LC_ALL=C sort >"$out/expected.txt"
 agree=1
-for result in scan-10 scan-32000 floor find; do
+if ! cmp -s "$out/scan-1.txt" "$out/scan.txt"; then
+    echo "DISAGREE: read-ahead and the single thread print different findings" >&2; agree=0
+fi
+for result in scan floor; do
     if ! normal "$out/$result.txt" | cmp -s - "$out/expected.txt"; then
-        echo "DISAGREE: $result found $(wc -l <"$out/$result.txt") files, not the $(wc -l <"$out/expected.txt") planted" >&2
-        agree=0
+        echo "DISAGREE: $result did not find exactly the planted files" >&2; agree=0
     fi
 done
 examined() { grep -o '[0-9]* files examined' "$1" | cut -d' ' -f1; }
-if [ "$(examined "$out/scan-10.err")" != "$(examined "$out/floor.err")" ]; then
-    echo "DISAGREE: files examined: tarnwk-scan $(examined "$out/scan-10.err"), floor $(examined "$out/floor.err")" >&2
-    agree=0
-fi
-
-# --- timing, warm cache ------------------------------------------------------------
-# In rounds, each command once per round: load from elsewhere on the machine
-# then falls on all four alike instead of on whichever ran at the time.
-load=$(cut -d' ' -f1-3 /proc/loadavg)
-names=("tarnwk-scan (10)" "tarnwk-scan (32000)" "floor_walker" "find (100 -iname)")
-commands=(
-    "$(printf '%q ' "$scan" --definitions "$defs10" "$tree")"
-    "$(printf '%q ' "$scan" --definitions "$defs32k" "$tree")"
-    "$(printf '%q ' "$floor" "$defs10" "$tree")"
-    "$(printf '%q ' find "${find_args[@]}")"
-)
-args=()
-for i in "${!names[@]}"; do args+=(-n "${names[$i]}" "${commands[$i]}"); done
-: >"$out/runs.tsv"  # name, wall seconds, CPU seconds (user + system) per run
-for round in $(seq -2 "$runs"); do  # rounds -2 to 0 warm up
-    if [ "$round" -gt 0 ]; then echo "run.sh: round $round of $runs" >&2; else echo "run.sh: warm-up round" >&2; fi
-    if [ $use_hyperfine -eq 1 ]; then
-        # -i: a scan that finds something exits 1.
-        hyperfine -N -i --runs 1 --style none --export-json "$out/round.json" "${args[@]}" \
-            >"$out/hyperfine.log" 2>&1 || { cat "$out/hyperfine.log" >&2; exit 2; }
-        if [ "$round" -gt 0 ]; then
-            python3 -c 'import json, sys
-for r in json.load(open(sys.argv[1]))["results"]:
-    print(r["command"], r["times"][0], r["user"] + r["system"], sep="\t")' "$out/round.json" >>"$out/runs.tsv"
-        fi
-    else
-        for i in "${!names[@]}"; do
-            start=$(date +%s%N)
-            eval "${commands[$i]}" >/dev/null 2>&1 || true
-            wall=$(($(date +%s%N) - start))
-            if [ "$round" -gt 0 ]; then
-                awk -v name="${names[$i]}" -v ns=$wall 'BEGIN {printf "%s\t%.6f\t\n", name, ns / 1e9}' >>"$out/runs.tsv"
-            fi
-        done
+for result in scan-1 scan; do
+    if [ "$(examined "$out/$result.err")" != "$(examined "$out/floor.err")" ]; then
+        echo "DISAGREE: $result and the floor walker examine different numbers of files" >&2; agree=0
     fi
 done
-# name, median, min, mean CPU (empty without hyperfine)
-python3 -c 'import statistics, sys
-runs = {}
-for line in open(sys.argv[1]):
-    name, wall, cpu = line.rstrip("\n").split("\t")
-    runs.setdefault(name, []).append((float(wall), cpu))
-for name, rows in runs.items():
-    walls = [w for w, _ in rows]
-    cpu = statistics.mean(float(c) for _, c in rows) if rows[0][1] else ""
-    print(name, statistics.median(walls), min(walls), cpu, sep="\t")' "$out/runs.tsv" >"$out/times.tsv"
 
-# --- peak memory ------------------------------------------------------------------
-/usr/bin/time -v "$scan" --definitions "$defs32k" "$tree" >/dev/null 2>"$out/rss.txt" || true
+# --- timing --------------------------------------------------------------------
+# In rounds, each command once per round, so load from elsewhere on the
+# machine falls on all alike. Milliseconds of wall time.
+time_rounds() {  # label rounds cold
+    local label=$1 rounds=$2 cold=$3
+    for round in $(seq -1 "$rounds"); do  # rounds -1 and 0 warm up (warm only)
+        [ "$cold" -eq 1 ] && [ "$round" -le 0 ] && continue
+        for i in "${!names[@]}"; do
+            [ "$cold" -eq 1 ] && { sync; echo 3 >/proc/sys/vm/drop_caches; }
+            start=$(date +%s%N)
+            eval "${commands[$i]}" >/dev/null 2>&1 || true
+            ms=$(( ($(date +%s%N) - start) / 1000000 ))
+            [ "$round" -gt 0 ] && printf '%s\t%s\t%s\n' "$label" "${names[$i]}" "$ms" >>"$out/runs.tsv"
+        done
+    done
+}
+: >"$out/runs.tsv"
+load=$(cut -d' ' -f1-3 /proc/loadavg)
+echo "run.sh: $runs warm rounds" >&2
+time_rounds warm "$runs" 0
+if [ "$cold_runs" -gt 0 ]; then
+    echo "run.sh: $cold_runs cold rounds" >&2
+    time_rounds cold "$cold_runs" 1
+fi
+
+/usr/bin/time -v "$scan" --definitions "$defs" "$tree" >/dev/null 2>"$out/rss.txt" || true
 rss_kib=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$out/rss.txt")
 
 # --- report (also kept in $out/report.txt) -----------------------------------------
 {
 echo
 echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), Linux $(uname -r)"
-# Other work on the machine skews the figures; the load average shows it.
 echo "Load average before timing: $load"
-echo "Tree: $(examined "$out/floor.err") files examined, $(wc -l <"$out/expected.txt") planted; $runs warm runs each"
-echo "Ratios use the medians; CPU is user + system, mean (with hyperfine only)."
+echo "Tree: $(examined "$out/floor.err") files examined, $(wc -l <"$out/expected.txt") planted, 32,000 definitions"
 echo
-awk -F'\t' -v rss="$rss_kib" '
-    BEGIN { printf "  %-22s %10s %10s %10s\n", "seconds", "median", "min", "CPU" }
-    { t[$1] = $2; printf "  %-22s %10.3f %10.3f %10s\n", $1, $2, $3, $4 == "" ? "-" : sprintf("%.3f", $4) }
-    function verdict(ok) { return ok ? "PASS" : "MISS" }
-    END {
-        s10 = t["tarnwk-scan (10)"]; s32 = t["tarnwk-scan (32000)"]
-        fl = t["floor_walker"]; fn = t["find (100 -iname)"]; mib = rss / 1024
-        print ""
-        printf "  %-38s %7.3fx    target <= 1.20x   %s\n", "tarnwk-scan(10) / floor", s10 / fl, verdict(s10 / fl <= 1.2)
-        printf "  %-38s %7.3fx    target <= 1.10x   %s\n", "tarnwk-scan(32000) / tarnwk-scan(10)", s32 / s10, verdict(s32 / s10 <= 1.1)
-        printf "  %-38s %7.3fx    (for scale)\n", "find / floor", fn / fl
-        printf "  %-38s %7.1f MiB target < 64 MiB  %s\n", "peak RSS, tarnwk-scan(32000)", mib, verdict(mib < 64)
-    }' "$out/times.tsv"
+python3 - "$out/runs.tsv" "$rss_kib" <<'EOF'
+import statistics, sys
+runs = {}
+for line in open(sys.argv[1]):
+    cache, name, ms = line.rstrip("\n").split("\t")
+    runs.setdefault((cache, name), []).append(int(ms) / 1000)
+median = {key: statistics.median(values) for key, values in runs.items()}
+print(f"  {'seconds':<26} {'warm':>8} {'cold':>8}")
+for name in dict.fromkeys(name for _, name in runs):
+    cells = [f"{median[(c, name)]:8.3f}" if (c, name) in median else f"{'-':>8}" for c in ("warm", "cold")]
+    print(f"  {name:<26} {cells[0]} {cells[1]}")
+print()
+def ratio(cache, a, b, target=None, below=True):
+    if (cache, a) not in median or (cache, b) not in median:
+        return
+    r = median[(cache, a)] / median[(cache, b)]
+    verdict = "" if target is None else ("PASS" if (r <= target if below else r >= target) else "MISS")
+    bound = "" if target is None else f"target {'<=' if below else '>='} {target:.2f}"
+    print(f"  {cache + ': ' + a + ' / ' + b:<58} {r:6.2f}x  {bound:<16} {verdict}")
+ratio("warm", "tarnwk-scan --threads 1", "floor.c", 1.10)
+ratio("warm", "tarnwk-scan", "floor.c", 0.80)
+ratio("warm", "tarnwk-scan --threads 1", "floor_walker")
+ratio("warm", "floor_walker", "floor.c")
+ratio("warm", "tarnwk-scan", "bfs, one name")
+ratio("warm", "tarnwk-scan", "fd, one name")
+ratio("cold", "tarnwk-scan", "tarnwk-scan --threads 1", 1.00)
+ratio("cold", "tarnwk-scan", "floor.c")
+mib = int(sys.argv[2] or 0) / 1024
+print(f"  {'peak RSS, tarnwk-scan with read-ahead':<58} {mib:6.1f} MiB target < 64 MiB  {'PASS' if mib < 64 else 'MISS'}")
+EOF
 } | tee "$out/report.txt"
 echo
 if [ $agree -eq 1 ]; then
-    echo "Outputs agree: every scanner found the $(wc -l <"$out/expected.txt") planted files."
+    echo "Outputs agree: read-ahead prints what the single thread prints, and both find the planted files."
 else
     echo "Outputs DISAGREE: see $out" >&2
     exit 1

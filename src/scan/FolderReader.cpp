@@ -1,6 +1,8 @@
 #include "scan/FolderReader.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 
 #include "common/NameFolding.h"
 
@@ -9,7 +11,9 @@ namespace tarnwk {
 struct FolderReader::Node {
     Node* parent = nullptr;
     std::uint32_t indexInParent = 0;
-    bool listed = false;
+    // Set once the listing is complete; read without the lock by the walk
+    // while it waits a moment for a helper.
+    std::atomic<bool> listed = false;
     bool byHelper = false;
     // Open while its children still have to be opened from it.
     std::unique_ptr<platform::Folder> handle;
@@ -88,11 +92,10 @@ const FolderScan* FolderReader::next() {
         lock.lock();
         root_->listed = true;
         path_.push_back({root_.get(), 0});
-        if (root_->scan.subfolderCount > 0) jobs_.push_back({root_.get(), 0});
-        work_.notify_all();
+        if (root_->scan.subfolderCount > 0) addJob(root_.get());
         return &root_->scan;
     }
-    Node* parent = nextTarget();
+    Node* parent = nextTarget(lock);
     if (!parent) return nullptr;
     const std::uint32_t index = path_.back().second++;
     Node* child = parent->children[index].get();
@@ -100,13 +103,13 @@ const FolderScan* FolderReader::next() {
         child = &claimChild(*parent, index);
         openAndList(lock, *child);
         child->listed = true;
-        if (child->scan.subfolderCount > 0) jobs_.push_back({child, 0});
-        work_.notify_all();
+        if (child->scan.subfolderCount > 0) addJob(child);
     } else {
-        listed_.wait(lock, [&] { return child->listed || stopping_; });
+        if (!child->listed) waitForListing(lock, *child);
         if (!child->listed) return nullptr;
-        if (child->byHelper) {
-            --listedAhead_;
+        // Helpers that ran a full read-ahead ahead go on once half is used.
+        if (child->byHelper && --listedAhead_ == settings_.readAhead / 2 && throttled_) {
+            throttled_ = false;
             work_.notify_all();
         }
     }
@@ -116,36 +119,98 @@ const FolderScan* FolderReader::next() {
 
 // The folder whose next child the walk enters, after letting go of every
 // folder whose subtree is done; null at the end of the walk.
-FolderReader::Node* FolderReader::nextTarget() {
+FolderReader::Node* FolderReader::nextTarget(Lock& lock) {
     while (!path_.empty()) {
         auto& [node, nextChild] = path_.back();
         if (nextChild < node->scan.subfolderCount) return node;
         Node* done = node;
         path_.pop_back();
+        // A helper may still be finishing a batch of its children.
+        if (done->users > 0) {
+            walkWaiting_ = true;
+            listed_.wait(lock, [&] { return done->users == 0 || stopping_; });
+            walkWaiting_ = false;
+        }
         release(*done);
     }
     return nullptr;
 }
 
+// While a helper lists the folder the walk needs next, the walk lists
+// another one ahead itself; with nothing to list it waits.
+void FolderReader::waitForListing(Lock& lock, Node& node) {
+    while (!node.listed && !stopping_) {
+        if (!jobs_.empty() && !throttled_) {
+            listAhead(lock, 1);
+            continue;
+        }
+        walkWaiting_ = true;
+        listed_.wait(lock, [&] { return node.listed || stopping_; });
+        walkWaiting_ = false;
+    }
+}
+
+void FolderReader::addJob(Node* node) {
+    jobs_.push_back({node, 0});
+    if (idleHelpers_ > 0) work_.notify_one();
+}
+
 void FolderReader::helperLoop() {
     Lock lock(mutex_);
     for (;;) {
-        work_.wait(lock, [this] {
-            return stopping_ || (!jobs_.empty() && listedAhead_ < settings_.readAhead);
-        });
+        while (!stopping_ && (jobs_.empty() || throttled_)) {
+            ++idleHelpers_;
+            work_.wait(lock);
+            --idleHelpers_;
+        }
         if (stopping_) return;
-        const auto [parent, index] = jobs_.back();
-        jobs_.pop_back();
-        if (index + 1 < parent->scan.subfolderCount) jobs_.push_back({parent, index + 1});
-        if (parent->taken[index]) continue;  // the walk took it itself
-        Node& child = claimChild(*parent, index);
-        child.byHelper = true;
-        openAndList(lock, child);
-        child.listed = true;
-        ++listedAhead_;
-        if (child.scan.subfolderCount > 0) jobs_.push_back({&child, 0});
-        listed_.notify_all();
+        listAhead(lock, 4);
     }
+}
+
+// Takes up to `most` siblings of the newest job, opens and lists each outside
+// the lock and hands it over, under the lock, the moment it is listed.
+// Called with the lock held and a job waiting.
+void FolderReader::listAhead(Lock& lock, std::uint32_t most) {
+    const auto [parent, first] = jobs_.back();
+    jobs_.pop_back();
+    std::vector<Node*> batch;
+    std::uint32_t index = first;
+    for (; index < parent->scan.subfolderCount && batch.size() < most; ++index) {
+        if (parent->taken[index]) continue;  // the walk took it itself
+        batch.push_back(&claimChild(*parent, index));
+        batch.back()->byHelper = true;
+    }
+    if (index < parent->scan.subfolderCount) jobs_.push_back({parent, index});
+    if (batch.empty()) return;
+    const bool open = ensureHandle(*parent);
+    if (open) {
+        ++parent->users;
+        makeRoomForOneMore();
+    }
+    // Each child's subfolders go below those of the children before it, so
+    // the first child's come first, as the walk will want them.
+    const std::size_t base = jobs_.size();
+    for (Node* child : batch) {
+        if (open) {
+            lock.unlock();
+            child->handle = parent->handle->openFolder(child->scan.name, settings_.stayOnVolume);
+            if (child->handle) list(*child);
+            lock.lock();
+        }
+        if (child->handle && child->scan.subfolderCount == 0) child->handle.reset();
+        if (child->handle) openNodes_.push_back(child);
+        if (child->scan.subfolderCount > 0)
+            jobs_.insert(jobs_.begin() + static_cast<std::ptrdiff_t>(std::min(base, jobs_.size())),
+                         {child, 0});
+        if (++listedAhead_ >= settings_.readAhead) throttled_ = true;
+        child->listed = true;
+        if (walkWaiting_) listed_.notify_all();
+    }
+    if (open) --parent->users;
+    parent->childrenOpened += static_cast<std::uint32_t>(batch.size());
+    parentDone(*parent);
+    if (walkWaiting_) listed_.notify_all();
 }
 
 FolderReader::Node& FolderReader::claimChild(Node& parent, std::uint32_t index) {
@@ -159,26 +224,26 @@ FolderReader::Node& FolderReader::claimChild(Node& parent, std::uint32_t index) 
     return *parent.children[index];
 }
 
+// Opening and listing happen outside the lock, in one go: the lock is
+// taken once before and once after.
 void FolderReader::openAndList(Lock& lock, Node& node) {
     Node& parent = *node.parent;
-    std::unique_ptr<platform::Folder> handle;
     if (ensureHandle(parent)) {
         ++parent.users;
         makeRoomForOneMore();
         lock.unlock();
-        handle = parent.handle->openFolder(node.scan.name, settings_.stayOnVolume);
+        node.handle = parent.handle->openFolder(node.scan.name, settings_.stayOnVolume);
+        if (node.handle) list(node);  // else skipped: not readable
         lock.lock();
         --parent.users;
     }
     ++parent.childrenOpened;
     parentDone(parent);
-    if (!handle) return;  // skipped: not readable
-    node.handle = std::move(handle);
-    openNodes_.push_back(&node);
-    lock.unlock();
-    list(node);
-    lock.lock();
-    if (node.scan.subfolderCount == 0) closeHandle(node);
+    if (!node.handle) return;
+    if (node.scan.subfolderCount == 0)
+        node.handle.reset();
+    else
+        openNodes_.push_back(&node);
 }
 
 void FolderReader::list(Node& node) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -80,8 +81,11 @@ private:
     struct Node;
     using Lock = std::unique_lock<std::mutex>;
 
-    Node* nextTarget();
+    Node* nextTarget(Lock& lock);
+    void waitForListing(Lock& lock, Node& node);
+    void addJob(Node* node);
     void helperLoop();
+    void listAhead(Lock& lock, std::uint32_t most);
     // Opens `node` from its parent's handle and lists it. Called with the
     // lock held by a thread that has claimed the node.
     void openAndList(Lock& lock, Node& node);
@@ -107,6 +111,10 @@ private:
     std::vector<std::pair<Node*, std::uint32_t>> jobs_;
     std::vector<Node*> openNodes_;
     std::size_t listedAhead_ = 0;
+    // Helpers pause at a full read-ahead until half of it is used.
+    bool throttled_ = false;
+    int idleHelpers_ = 0;
+    std::atomic<bool> walkWaiting_ = false;
     bool stopping_ = false;
     std::vector<std::thread> helpers_;
 };

@@ -225,6 +225,7 @@ TEST(Settings, DefaultsNumbersAndTheRemovedObjectsCounter) {
         counter.load(settings);
         EXPECT_EQ(counter.value(), loaded) << stored;
     }
+    counter.add(5);
     counter.add(2147483647);
     EXPECT_EQ(counter.value(), 2147483647);
     EXPECT_TRUE(counter.save(settings));

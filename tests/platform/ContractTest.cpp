@@ -212,6 +212,7 @@ TEST_P(SettingsStoreContract, ValuesReadBackUnchangedWhateverTheCaseOfTheirNames
     EXPECT_EQ(read("SETTINGS", "AUTORUN"), "<default>");
     const Texts values = {"",
                           " both ",
+                          "trailing ",
                           "a=b=c",
                           "; not a comment",
                           "[SETTINGS]",

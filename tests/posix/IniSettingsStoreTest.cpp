@@ -71,10 +71,10 @@ TEST_F(IniFile, ReadsHandEditedFilesAndReplacesTheDuplicateItReads) {
     write(
         "Orphan=before any section\r\n  [ SETTINGS ]  \r\n; AutoRun=commented\r\n"
         "a line without an equals sign\r\n  AutoRun  =  1  \r\nQuoted=\"  padded  \"\r\n"
-        "Twice=first\r\nTwice=second\r\nUnknown=\\q stays\r\n[a]\r\nk=2\r\n");
-    const Texts expected = {"1", "<default>", "  padded  ", "first", "\\q stays"};
+        "Twice=first\r\nTwice=second\r\nUnknown=\\q stays\r\nLone=\"\r\n[a]\r\nk=2\r\n");
+    const Texts expected = {"1", "<default>", "  padded  ", "first", "\\q stays", "\""};
     Texts found;
-    for (const char* key : {"AutoRun", "Orphan", "Quoted", "Twice", "Unknown"})
+    for (const char* key : {"AutoRun", "Orphan", "Quoted", "Twice", "Unknown", "Lone"})
         found.push_back(read("SETTINGS", key));
     EXPECT_EQ(found, expected);
     ASSERT_TRUE(save("SETTINGS", "TWICE", "third"));

@@ -52,6 +52,8 @@ TEST(PosixProcesses, ReadsEachProgramFromProcEvenWhenItsFileWasDeleted) {
     fs::create_directories(proc / "42");
     fs::create_symlink("/tmp/gone/evil.exe (deleted)", proc / "42/exe");
     fs::create_directories(proc / "43");  // a kernel thread: no program
+    fs::create_directories(proc / "7x");
+    fs::create_symlink("/bin/sh", proc / "7x/exe");
     fs::create_directories(proc / "self");
     fs::create_symlink("/bin/sh", proc / "self/exe");
     posix::PosixProcesses processes(proc.path());

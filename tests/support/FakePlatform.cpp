@@ -15,7 +15,11 @@ public:
     platform::FileId id() override { return {node().device, static_cast<std::uint64_t>(node_)}; }
     bool list(platform::FolderListing& listing) override {
         listing.clear();
-        fs_.foldersRead.push_back(fs_.pathOf(node_));
+        {
+            // Read-ahead threads list folders side by side.
+            const std::lock_guard lock(fs_.foldersReadMutex_);
+            fs_.foldersRead.push_back(fs_.pathOf(node_));
+        }
         if (!node().readable) return false;
         // Backwards, so nothing can rely on the order a listing comes in.
         for (auto it = node().children.rbegin(); it != node().children.rend(); ++it) {

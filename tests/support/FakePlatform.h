@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -73,6 +74,7 @@ private:
     std::string pathOf(int node) const;
     bool writable(int folder) const;
     std::vector<Node> nodes_;
+    std::mutex foldersReadMutex_;
 };
 
 class FakeSettingsStore final : public platform::SettingsStore {

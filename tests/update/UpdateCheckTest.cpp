@@ -48,7 +48,7 @@ TEST(Versions, PublishedLocalAndValidFollowTheirRules) {
                                       {"", false},
                                       {"<!DOCTYPE html>", false},
                                       {"Version two\r\n", false},
-                                      {"\r\nVer2.010\r\n", false}})
+                                      {"\r\nVer2.010\r\n", false}, {"Rev2.010\r\n", false}})
         EXPECT_EQ(isValidReferenceFile(text), valid) << text;
 }
 
@@ -113,6 +113,9 @@ TEST_F(UpdateCheck, UpToDateAndUnreadableVersionFiles) {
     server.route("/products/twk/version.txt", {404, "missing"});
     CheckForUpdates(fake.program, 0);  // at start-up: silent
     EXPECT_TRUE(messages().empty());
+    CheckForUpdates(fake.program, 1);
+    EXPECT_EQ(messages(), Texts{std::string(kVersionFileNotFoundMessage)});
+    server.route("/products/twk/version.txt", {300, "9.0"});
     CheckForUpdates(fake.program, 1);
     EXPECT_EQ(messages(), Texts{std::string(kVersionFileNotFoundMessage)});
     publish("<html><body>Oops</body></html>");  // an error page served as success

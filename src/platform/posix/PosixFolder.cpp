@@ -74,7 +74,8 @@ platform::FileId PosixFolder::id() {
 
 bool PosixFolder::list(platform::FolderListing& listing) {
     listing.clear();
-    if (lseek(fd_, 0, SEEK_SET) != 0) return false;
+    if (listedBefore_ && lseek(fd_, 0, SEEK_SET) != 0) return false;
+    listedBefore_ = true;
     alignas(LinuxDirent64) char buffer[32768];
     for (;;) {
         const long got = syscall(SYS_getdents64, fd_, buffer, sizeof buffer);

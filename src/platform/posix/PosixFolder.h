@@ -28,6 +28,7 @@ public:
 private:
     int fd_;
     std::optional<platform::FileId> id_;
+    bool listedBefore_ = false;
 };
 
 // Opens the folder at `path`, following links as the user named them; null
