@@ -1,43 +1,19 @@
 #include "cli/ScanCommand.h"
 
-#include <charconv>
 #include <chrono>
-#include <thread>
 #include <cstdio>
+#include <thread>
 
+#include "cli/ConsoleScanView.h"
+#include "cli/UpdateCommand.h"
 #include "common/AppIdentity.h"
 #include "common/DefinitionIndex.h"
 #include "common/ServerAddress.h"
 #include "scan/Peek.h"
 #include "scan/ReferenceFile.h"
-#include "update/DefinitionsUpdater.h"
 
 namespace tarnwk::cli {
 namespace {
-
-// Prints each finding the moment it is made; the labels of a window have no
-// place on a terminal.
-class ConsoleScanView final : public ScanView {
-public:
-    void doEvents() override {}
-    void showFolder(std::string_view) override {}
-    void showObjectsScanned(std::int32_t) override {}
-    void showAdwareFound(std::size_t) override {}
-    void addFoundItem(FoundItem item) override {
-        std::fwrite(item.text.data(), 1, item.text.size(), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
-        ++found_;
-    }
-    std::size_t foundItemCount() const override { return found_; }
-
-private:
-    std::size_t found_ = 0;
-};
-
-std::string besideExecutable(platform::FileSystem& files, std::string_view name) {
-    return joinPath(files.applicationFolder(), name);
-}
 
 bool foldersReadable(const ScanOptions& options, platform::FileSystem& files) {
     bool readable = true;
@@ -46,141 +22,95 @@ bool foldersReadable(const ScanOptions& options, platform::FileSystem& files) {
         if (target.kind != ScanTarget::Kind::Folder) continue;
         const auto folder = files.openFolder(target.folder);
         if (folder && folder->list(listing)) continue;
-        std::fprintf(stderr, "tarnwk-scan: cannot read the folder %s\n", target.folder.c_str());
+        std::fprintf(stderr, "tarnwk-scan: cannot read the folder %s\n",
+                     escapeLine(target.folder).c_str());
         readable = false;
     }
     return readable;
 }
 
-// Brings the definitions up to date without questions; false on failure.
-bool updateDefinitions(platform::FileSystem& files, platform::Downloader& downloader,
-                       const std::string& referenceFile) {
-    DefinitionsUpdater updater(files, downloader, referenceFile, serverBaseAddress());
-    const auto versions = updater.checkVersion();
-    switch (versions.check) {
-        case DefinitionsUpdater::Check::Unavailable:
-            std::fprintf(
-                stderr,
-                "tarnwk-scan: the published definitions version could not be read from %s\n",
-                serverBaseAddress().c_str());
-            return false;
-        case DefinitionsUpdater::Check::UpToDate:
-            std::printf("tarnwk-scan: definitions are up to date (version %g)\n", versions.local);
-            return true;
-        case DefinitionsUpdater::Check::Newer:
-            break;
+// A scan with no definition could not find anything: that is no clean bill.
+bool hasDefinitions(const DefinitionsList& definitions) {
+    for (std::size_t i = 1; i < definitions.count(); ++i) {
+        const auto parts = splitDefinition(definitions.entry(i));
+        if (parts && !parts->namePart.empty()) return true;
     }
-    if (!updater.downloadDefinitions()) {
-        std::fprintf(
-            stderr, "tarnwk-scan: the new definitions could not be retrieved; version %g is kept\n",
-            versions.local);
-        return false;
-    }
-    std::printf("tarnwk-scan: definitions updated from version %g to %g\n", versions.local,
-                versions.published);
-    return true;
+    return false;
+}
+
+int printVersions(const std::string& definitionsPath, platform::FileSystem& files,
+                  ConsoleOutput& out) {
+    std::string text = "tarnwk-scan " + mainWindowCaption().substr(kAppTitle.size() + 1) +
+                       " (" + std::string(kFileVersion) + ")\ndefinitions: " +
+                       escapeLine(definitionsPath);
+    const auto bytes = files.readFile(definitionsPath);
+    const auto version = bytes ? referenceFileVersion(*bytes) : std::nullopt;
+    char number[32];
+    if (version) std::snprintf(number, sizeof number, "%g", *version);
+    text += !bytes     ? ", not found\n"
+            : version ? ", version " + std::string(number) + "\n"
+                      : ", declares no version\n";
+    out.write(text);
+    return out.failed() ? kExitError : kExitClean;
 }
 
 }  // namespace
 
-const char* const kUsage =
-    "Usage: tarnwk-scan [--definitions FILE] [--threads N] [--update] [--quick] [--full] [PATH...]\n"
-    "       tarnwk-scan [--definitions FILE] --list-definitions\n"
-    "       tarnwk-scan [--definitions FILE] --update\n"
-    "\n"
-    "Looks for unwanted programs by file name and prints each finding as\n"
-    "\"FOLDER/NAME > LABEL\", one per line. Targets are walked in the order given.\n"
-    "\n"
-    "  --definitions FILE  the reference file (default: ref.dat beside tarnwk-scan)\n"
-    "  --threads N         folders listed by N threads at once (default: one per core);\n"
-    "                      the output is the same for any N\n"
-    "  --quick             walk the home folder\n"
-    "  --full              walk every local file system\n"
-    "  --list-definitions  print the definitions list, header first, and stop\n"
-    "  --update            fetch newer definitions from the maker's server first\n"
-    "                      (server: $TARNWK_SERVER, or the address built in)\n"
-    "  --help              show this text\n"
-    "\n"
-    "Exit status: 0 nothing found, 1 something found, 2 error.\n";
-
-std::optional<ScanOptions> parseScanOptions(const std::vector<std::string>& arguments) {
-    ScanOptions options;
-    bool onlyPaths = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& arg = arguments[i];
-        if (onlyPaths || arg.empty() || arg[0] != '-' || arg == "-") {
-            // An empty or blank PATH (an unset variable in a script) names no
-            // folder: it is never taken for the root or the current folder.
-            if (trimBlanks(arg).empty()) {
-                std::fprintf(stderr, "tarnwk-scan: an empty PATH names no folder\n%s", kUsage);
-                return std::nullopt;
-            }
-            options.targets.push_back({ScanTarget::Kind::Folder, arg});
-        } else if (arg == "--") {
-            onlyPaths = true;
-        } else if (arg == "--definitions" && i + 1 < arguments.size()) {
-            options.definitionsPath = arguments[++i];
-        } else if (arg.starts_with("--definitions=")) {
-            options.definitionsPath = arg.substr(std::string_view("--definitions=").size());
-        } else if (arg == "--threads" && i + 1 < arguments.size()) {
-            const std::string& count = arguments[++i];
-            const auto [end, error] =
-                std::from_chars(count.data(), count.data() + count.size(), options.threads);
-            if (error != std::errc() || end != count.data() + count.size() || options.threads < 1 ||
-                options.threads > 64) {
-                std::fprintf(stderr, "tarnwk-scan: --threads takes a number from 1 to 64\n");
-                return std::nullopt;
-            }
-        } else if (arg == "--quick") {
-            options.targets.push_back({ScanTarget::Kind::Quick, {}});
-        } else if (arg == "--full") {
-            options.targets.push_back({ScanTarget::Kind::Full, {}});
-        } else if (arg == "--list-definitions") {
-            options.listDefinitions = true;
-        } else if (arg == "--update") {
-            options.update = true;
-        } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else {
-            std::fprintf(stderr, "tarnwk-scan: unknown or incomplete option %s\n%s", arg.c_str(),
-                         kUsage);
-            return std::nullopt;
+int runScanCommand(const ScanOptions& options, CommandServices& services) {
+    platform::FileSystem& files = services.files;
+    ConsoleOutput out(stdout);
+    const auto ended = [&](int status) {
+        if (out.failed()) {
+            std::fprintf(stderr, "tarnwk-scan: cannot write to standard output: %s\n",
+                         out.failure().c_str());
+            return kExitError;
         }
-    }
-    if (!options.help && !options.listDefinitions && !options.update && options.targets.empty()) {
-        std::fprintf(stderr, "tarnwk-scan: nothing to scan\n%s", kUsage);
-        return std::nullopt;
-    }
-    return options;
-}
-
-int runScanCommand(const ScanOptions& options, platform::FileSystem& files,
-                   platform::Messages& messages, platform::Downloader& downloader) {
+        if (services.stopSignal != 0) return 128 + services.stopSignal;
+        return status;
+    };
     if (options.help) {
-        std::fputs(kUsage, stdout);
-        return kExitClean;
+        out.write(kUsage);
+        return ended(kExitClean);
     }
+    const std::string definitionsPath = options.definitionsPath.value_or(
+        joinPath(files.applicationFolder(), kReferenceFileName));
+    if (options.version) return ended(printVersions(definitionsPath, files, out));
     if (!foldersReadable(options, files)) return kExitError;
 
-    const std::string definitionsPath = options.definitionsPath.empty()
-                                            ? besideExecutable(files, kReferenceFileName)
-                                            : options.definitionsPath;
-    if (options.update && !updateDefinitions(files, downloader, definitionsPath)) return kExitError;
-    if (options.update && !options.listDefinitions && options.targets.empty()) return kExitClean;
+    if (options.update && !updateDefinitions(files, services.downloader, definitionsPath,
+                                             serverBaseAddress()))
+        return ended(kExitError);
+    if (options.update && !options.listDefinitions && options.targets.empty())
+        return ended(kExitClean);
 
-    const DefinitionsList definitions = loadReferenceFile(files, messages, definitionsPath);
+    const DefinitionsList definitions =
+        loadReferenceFile(files, services.messages, definitionsPath);
     if (options.listDefinitions) {
-        for (const std::string& entry : definitions.entries()) std::printf("%s\n", entry.c_str());
-        return kExitClean;
+        const char end = options.format == OutputFormat::Null ? '\0' : '\n';
+        for (const std::string& entry : definitions.entries())
+            out.write((options.format == OutputFormat::Null ? entry : escapeLine(entry)) + end);
+        return ended(kExitClean);
     }
+    if (!hasDefinitions(definitions)) {
+        std::fprintf(stderr, "tarnwk-scan: %s holds no definitions after its header\n",
+                     escapeLine(definitionsPath).c_str());
+        return kExitError;
+    }
+    const std::string header(definitions.header());
+    if (!header.starts_with("Ver") || !referenceFileVersion(header))
+        std::fprintf(stderr,
+                     "tarnwk-scan: warning: %s does not begin with Ver and a version number; "
+                     "is it a definitions file?\n",
+                     escapeLine(definitionsPath).c_str());
 
     const auto started = std::chrono::steady_clock::now();
     const DefinitionIndex index(definitions);
-    ConsoleScanView view;
     ScanState state;
+    ConsoleScanView view(out, options.format, definitions, state, services.stopSignal);
+    if (!options.quiet) view.showProgressOn(services.terminal);
     Walk walk(files, definitions, index, view, state);
-    walk.setExcludedFolder(besideExecutable(files, kQuarantineFolderName));
-    walk.setThreads(options.threads);
+    walk.setExcludedFolder(joinPath(files.applicationFolder(), kQuarantineFolderName));
+    walk.setThreads(options.threads ? options.threads : std::thread::hardware_concurrency());
     for (const ScanTarget& target : options.targets) {
         walk.setStayOnFileSystem(false);
         switch (target.kind) {
@@ -200,9 +130,12 @@ int runScanCommand(const ScanOptions& options, platform::FileSystem& files,
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::fprintf(stderr, "tarnwk-scan: %d files examined, %zu found, %.2f seconds\n",
-                 state.objectsScanned, view.foundItemCount(), seconds);
-    return view.foundItemCount() > 0 ? kExitFound : kExitClean;
+    view.finish(seconds);
+    if (!options.quiet)
+        std::fprintf(stderr, "tarnwk-scan: %d files examined, %zu found, %.2f seconds%s\n",
+                     state.objectsScanned, view.foundItemCount(), seconds,
+                     services.stopSignal != 0 ? " (interrupted)" : "");
+    return ended(view.foundItemCount() > 0 ? kExitFound : kExitClean);
 }
 
 }  // namespace tarnwk::cli

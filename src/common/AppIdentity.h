@@ -11,6 +11,8 @@ inline constexpr std::string_view kAppTitle = "Tarnwick";
 inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 1;
 inline constexpr int kVersionRevision = 68;
+// The executable's file and product version.
+inline constexpr std::string_view kFileVersion = "1.01.0068";
 
 // The main-window caption: "Tarnwick 1.1".
 inline std::string mainWindowCaption() {

@@ -32,6 +32,11 @@ bool Settings::save(Setting setting, std::string_view text) {
     return store_.saveSetting(kAppTitle, kSettingsSection, settingKey(setting).key, text);
 }
 
+std::string Settings::lastFailure() {
+    const std::string failure = store_.lastFailure();
+    return failure.empty() ? "the settings store refused them" : failure;
+}
+
 double Settings::number(Setting setting) {
     if (const auto value = parseNumber(text(setting))) return *value;
     return *parseNumber(settingKey(setting).defaultText);

@@ -56,6 +56,8 @@ public:
 
     std::string text(Setting setting);
     [[nodiscard]] bool save(Setting setting, std::string_view text);
+    // Why the last save failed, in words for the user (never empty after one).
+    std::string lastFailure();
 
     // The value as a number.
     double number(Setting setting);

@@ -23,11 +23,16 @@ void frmmain::loadUserPrefs() {
 }
 
 void frmmain::cmdSavePrefs_Click() {
-    // The store's failures are not reported; the boxes then show what the
+    // Save Settings that saved nothing says so; the boxes then show what the
     // store still holds.
+    std::string failure;
     for (const auto& [box, setting] : preferenceBoxes())
-        (void)program_.settings.save(setting, std::to_string(box->value()));
+        if (!program_.settings.save(setting, std::to_string(box->value())) && failure.empty())
+            failure = program_.settings.lastFailure();
     loadUserPrefs();
+    if (!failure.empty())
+        program_.ui.messageBox(std::string(kSettingsNotSavedMessage) + failure,
+                               platform::MessageButtons::Ok, platform::MessageIcon::Critical);
 }
 
 }  // namespace tarnwk

@@ -12,6 +12,8 @@
 
 namespace tarnwk {
 
+inline constexpr std::string_view kSettingsNotSavedMessage = "The settings could not be saved: ";
+
 // The main window: a tabbed dialog with the tabs Status, Scan, Quarantine,
 // Updates, Settings and About. Loaded once at start-up, then only shown and
 // hidden: a close request hides it, and the program lives on in the tray.

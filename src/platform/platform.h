@@ -178,6 +178,8 @@ public:
     // False when the value could not be stored.
     [[nodiscard]] virtual bool saveSetting(std::string_view app, std::string_view section,
                                            std::string_view key, std::string_view value) = 0;
+    // Why the last save failed, in words for the user.
+    virtual std::string lastFailure() { return {}; }
 };
 
 // Registration that starts the program when the user logs in.
@@ -227,14 +229,16 @@ public:
     virtual std::string decimalSeparator() = 0;
 };
 
-// Fetches a resource over HTTP.
+// Fetches resources over HTTP.
 class Downloader {
 public:
     virtual ~Downloader() = default;
-    // Blocks until the transfer has ended. True only when the whole body of a
-    // successful (2xx) answer is in `localPath`; on any failure no file is
-    // left at `localPath` posing as complete.
-    [[nodiscard]] virtual bool download(const std::string& url, const std::string& localPath) = 0;
+    // Blocks until the transfer has ended, at most `timeoutSeconds`. The whole
+    // body of a successful (2xx) answer, or nullopt on any failure: no
+    // answer, another status, a body cut off, or one longer than `maxBytes`
+    // (the transfer stops as soon as it passes).
+    virtual std::optional<std::string> fetch(const std::string& url, std::size_t maxBytes,
+                                             int timeoutSeconds) = 0;
 };
 
 // One running instance per user.

@@ -106,7 +106,8 @@ void Walk::recordFinding(const FileFinding& file, std::uint32_t entryIndex) {
     FileLocation location = location_;
     location.fileName = file.name;
     view_.addFoundItem(FoundItem{std::move(shown), joinPath(path_, file.name),
-                                 std::string(parts.namePart), file.id, std::move(location)});
+                                 std::string(parts.namePart), file.id, std::move(location),
+                                 entryIndex});
 }
 
 }  // namespace tarnwk

@@ -1,5 +1,6 @@
 #include "scan/ReferenceFile.h"
 
+#include "common/SettingsKeys.h"
 #include "scan/Cp1252.h"
 
 namespace tarnwk {
@@ -9,58 +10,71 @@ bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-// Appends the fields of one line (without its line end) to `fields`.
-void readLineFields(std::string_view line, std::vector<std::string>& fields) {
-    std::size_t pos = 0;
-    for (;;) {
-        while (pos < line.size() && isBlank(line[pos])) ++pos;
-        std::string_view value;
-        std::size_t end;
-        if (pos < line.size() && line[pos] == '"') {
-            const std::size_t close = line.find('"', pos + 1);
-            const std::size_t valueEnd = close == std::string_view::npos ? line.size() : close;
-            value = line.substr(pos + 1, valueEnd - pos - 1);
-            // Whatever follows the closing quote up to the next comma is dropped.
-            end = line.find(',', valueEnd);
-        } else {
-            end = line.find(',', pos);
-            value =
-                trimBlanks(line.substr(pos, end == std::string_view::npos ? line.npos : end - pos));
-        }
-        fields.emplace_back(value);
-        if (end == std::string_view::npos) return;
-        pos = end + 1;
-    }
+// Where a field's text stops: the next comma, line end, or the end.
+std::size_t fieldStop(std::string_view text, std::size_t from) {
+    while (from < text.size() && text[from] != ',' && !isLineEnd(text[from])) ++from;
+    return from;
+}
+
+// After a line end (CR LF, LF or a lone CR).
+std::size_t pastLineEnd(std::string_view text, std::size_t at) {
+    if (at < text.size() && text[at] == '\r') ++at;
+    if (at < text.size() && text[at] == '\n') ++at;
+    return at;
 }
 
 }  // namespace
 
-// The fields follow the sequential comma-delimited rules: a field ends at a
-// comma or a line end; blanks before a field are skipped; a field that opens
-// with a double quote runs to the next double quote, keeps its commas and
-// loses whatever follows the closing quote up to the next comma. Where those
-// rules leave room, these choices hold:
-//  - CR LF, LF and a lone CR each end a line;
-//  - a tab counts as a blank;
-//  - blanks between a field's last character and the following comma or line
-//    end are dropped (blanks inside a field, and inside quotes, are kept);
-//  - a line that is empty or holds only blanks yields no field;
-//  - an unclosed quote runs to the end of its line, never across lines;
-//  - a comma directly before another comma or a line end yields an empty
-//    field, which matches nothing.
+std::optional<std::string_view> ReferenceFieldReader::next() {
+    for (;;) {
+        if (pos_ >= text_.size()) return std::nullopt;
+        if (atLineStart_) {
+            // A line that is empty or holds only blanks yields no field.
+            std::size_t end = pos_;
+            while (end < text_.size() && !isLineEnd(text_[end])) ++end;
+            if (trimBlanks(text_.substr(pos_, end - pos_)).empty()) {
+                pos_ = pastLineEnd(text_, end);
+                continue;
+            }
+            atLineStart_ = false;
+        }
+        while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
+        std::string_view value;
+        std::size_t stop;
+        if (pos_ < text_.size() && text_[pos_] == '"') {
+            // To the next double quote, line ends and commas included; a
+            // quote never closed runs to the end of the text. What follows the
+            // closing quote up to the next comma or line end is dropped.
+            const std::size_t close = text_.find('"', pos_ + 1);
+            const std::size_t valueEnd = close == std::string_view::npos ? text_.size() : close;
+            value = text_.substr(pos_ + 1, valueEnd - pos_ - 1);
+            stop = fieldStop(text_, valueEnd);
+        } else {
+            stop = fieldStop(text_, pos_);
+            value = trimBlanks(text_.substr(pos_, stop - pos_));
+        }
+        if (stop < text_.size() && text_[stop] == ',') {
+            pos_ = stop + 1;
+        } else {
+            pos_ = pastLineEnd(text_, stop);
+            atLineStart_ = true;
+        }
+        return value;
+    }
+}
+
 std::vector<std::string> readReferenceFields(std::string_view text) {
     std::vector<std::string> fields;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = pos;
-        while (end < text.size() && !isLineEnd(text[end])) ++end;
-        const std::string_view line = text.substr(pos, end - pos);
-        if (!trimBlanks(line).empty()) readLineFields(line, fields);
-        pos = end;
-        if (pos < text.size() && text[pos] == '\r') ++pos;
-        if (pos < text.size() && text[pos] == '\n') ++pos;
-    }
+    ReferenceFieldReader reader(text);
+    while (const auto field = reader.next()) fields.emplace_back(*field);
     return fields;
+}
+
+std::optional<double> referenceFileVersion(std::string_view bytes) {
+    const auto first = ReferenceFieldReader(bytes).next();
+    if (!first || !first->starts_with("Ver")) return std::nullopt;
+    // The header is plain ASCII; its number is read as the server writes it.
+    return parseNumber(first->substr(3));
 }
 
 bool FileExists(platform::FileSystem& files, platform::Messages& messages,

@@ -36,6 +36,8 @@ struct FoundItem {
     // the name now holds another file or a link and leave it alone.
     std::optional<platform::FileId> fileId;
     FileLocation location;
+    // The matching entry of the definitions list.
+    std::uint32_t definition = 0;
 };
 
 // What the walk needs of the window that shows a scan. The scan window

@@ -10,19 +10,29 @@ namespace {
 using platform::MessageButtons;
 using platform::MessageIcon;
 
-void DownloadDefinitions(Program& program, DefinitionsUpdater& updater) {
+void DownloadDefinitions(Program& program, DefinitionsUpdater& updater,
+                         std::optional<double> local) {
     frmprogress progress(program.ui);
     progress.Show();
     // Drawn before the transfer blocks the program.
     program.ui.doEvents();
     program.ui.setBusy(true);
-    const bool updated = updater.downloadDefinitions();
+    const auto download = updater.downloadDefinitions(local);
     progress.Unload();
-    if (updated)
-        program.ui.messageBox(kDefinitionsUpdatedMessage, MessageButtons::Ok);
-    else
-        program.ui.messageBox(kDefinitionsNotRetrievedMessage, MessageButtons::Ok,
-                              MessageIcon::Critical);
+    switch (download.outcome) {
+        case DefinitionsUpdater::Outcome::Installed:
+            program.ui.messageBox(kDefinitionsUpdatedMessage, MessageButtons::Ok);
+            break;
+        case DefinitionsUpdater::Outcome::NotSaved:
+            // A fault of this machine, not of the server.
+            program.ui.messageBox(kDefinitionsNotSavedMessage, MessageButtons::Ok,
+                                  MessageIcon::Critical);
+            break;
+        default:
+            program.ui.messageBox(kDefinitionsNotRetrievedMessage, MessageButtons::Ok,
+                                  MessageIcon::Critical);
+            break;
+    }
     program.ui.setBusy(false);
 }
 
@@ -43,15 +53,20 @@ void CheckForUpdates(Program& program, int interactive) {
                                program.serverBase);
     const auto versions = updater.checkVersion();
     switch (versions.check) {
-        case DefinitionsUpdater::Check::Unavailable:
+        case DefinitionsUpdater::Check::PublishedUnavailable:
             if (interactive == 1)
                 program.ui.messageBox(kVersionFileNotFoundMessage, MessageButtons::Ok);
             return;
         case DefinitionsUpdater::Check::Newer:
-            if (program.ui.messageBox(newerVersionQuestion(), MessageButtons::YesNo,
-                                      MessageIcon::Information) == platform::MessageResult::Yes)
-                DownloadDefinitions(program, updater);
+        case DefinitionsUpdater::Check::LocalUnreadable: {
+            // Without a version of its own, any published file is newer.
+            const std::string question =
+                versions.local ? newerVersionQuestion() : std::string(kLocalUnreadableQuestion);
+            if (program.ui.messageBox(question, MessageButtons::YesNo, MessageIcon::Information) ==
+                platform::MessageResult::Yes)
+                DownloadDefinitions(program, updater, versions.local);
             return;
+        }
         case DefinitionsUpdater::Check::UpToDate:
             program.ui.messageBox(upToDateMessage(), MessageButtons::Ok, MessageIcon::Information);
             return;

@@ -12,6 +12,12 @@ inline constexpr std::string_view kDefinitionsUpdatedMessage =
     "Adware definitions updated successfully. Please restart the application";
 inline constexpr std::string_view kDefinitionsNotRetrievedMessage =
     "The update file could not be retreived.Unable to update new adware definitions";
+inline constexpr std::string_view kDefinitionsNotSavedMessage =
+    "The new adware definitions could not be saved beside the program (the folder may be "
+    "read-only, or the disk full). The old definitions are kept.";
+inline constexpr std::string_view kLocalUnreadableQuestion =
+    "The definitions file beside the program declares no version that can be read. Do you wish "
+    "to get the published definitions?";
 std::string newerVersionQuestion();
 std::string upToDateMessage();
 

@@ -1,17 +1,13 @@
 #include "update/DefinitionsUpdater.h"
 
+#include "scan/ReferenceFile.h"
 #include "update/Versions.h"
 
 namespace tarnwk {
 
-bool DownloadFile(platform::Downloader& downloader, const std::string& url,
-                  const std::string& localPath) {
-    return downloader.download(url, localPath);
-}
-
-void KillFile(platform::FileSystem& files, const std::string& path) {
-    // A file that is already gone is what was wanted.
-    (void)files.removeFile(path);
+std::optional<std::string> DownloadFile(platform::Downloader& downloader, const std::string& url,
+                                        std::size_t maxBytes, int seconds) {
+    return downloader.fetch(url, maxBytes, seconds);
 }
 
 DefinitionsUpdater::DefinitionsUpdater(platform::FileSystem& files,
@@ -22,37 +18,28 @@ DefinitionsUpdater::DefinitionsUpdater(platform::FileSystem& files,
       referenceFile_(std::move(referenceFile)),
       serverBase_(std::move(serverBase)) {}
 
-std::string DefinitionsUpdater::beside(std::string_view name) const {
-    const std::string_view folder = parentFolder(referenceFile_);
-    return joinPath(folder.empty() ? "." : folder, name);
-}
-
 DefinitionsUpdater::Versions DefinitionsUpdater::checkVersion() {
-    const std::string versionCopy = beside("upd.txt");
-    const bool fetched =
-        DownloadFile(downloader_, serverBase_ + std::string(kVersionFilePath), versionCopy);
-    const auto versionText = fetched ? files_.readFile(versionCopy) : std::nullopt;
-    KillFile(files_, versionCopy);
-    const auto published = versionText ? publishedVersion(*versionText) : std::nullopt;
+    const auto versionFile = DownloadFile(downloader_, serverBase_ + std::string(kVersionFilePath),
+                                          kVersionFileLimit, kVersionFileSeconds);
+    const auto published = versionFile ? publishedVersion(*versionFile) : std::nullopt;
     if (!published) return {};
-
     const auto referenceText = files_.readFile(referenceFile_);
-    const auto local = referenceText ? localVersion(*referenceText) : std::nullopt;
-    if (!local) return {};
-    return {*local < *published ? Check::Newer : Check::UpToDate, *local, *published};
+    const auto local = referenceText ? referenceFileVersion(*referenceText) : std::nullopt;
+    if (!local) return {Check::LocalUnreadable, std::nullopt, *published};
+    return {*local < *published ? Check::Newer : Check::UpToDate, local, *published};
 }
 
-bool DefinitionsUpdater::downloadDefinitions() {
-    const std::string download = beside("ref.tmp");
-    bool replaced = false;
-    if (DownloadFile(downloader_, serverBase_ + std::string(kReferenceFilePath), download)) {
-        const auto bytes = files_.readFile(download);
-        // writeFile replaces ref.dat whole, never half.
-        replaced =
-            bytes && isValidReferenceFile(*bytes) && files_.writeFile(referenceFile_, *bytes);
-    }
-    KillFile(files_, download);
-    return replaced;
+DefinitionsUpdater::Download DefinitionsUpdater::downloadDefinitions(std::optional<double> local) {
+    const auto bytes = DownloadFile(downloader_, serverBase_ + std::string(kReferenceFilePath),
+                                    kReferenceFileLimit, kReferenceFileSeconds);
+    if (!bytes) return {Outcome::NotRetrieved};
+    // The file speaks for itself: what the version file announced is not
+    // trusted over it, so an older file is never installed as newer.
+    const auto version = referenceFileVersion(*bytes);
+    if (!version) return {Outcome::NotDefinitions};
+    if (local && *version <= *local) return {Outcome::NotNewer, *version};
+    if (!files_.writeFile(referenceFile_, *bytes)) return {Outcome::NotSaved, *version};
+    return {Outcome::Installed, *version};
 }
 
 }  // namespace tarnwk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -8,40 +10,59 @@ namespace tarnwk {
 
 inline constexpr std::string_view kVersionFilePath = "/products/twk/version.txt";
 inline constexpr std::string_view kReferenceFilePath = "/products/twk/ref.dat";
+// A version file is a few bytes; a reference file of tens of thousands of
+// definitions stays far below its limit.
+inline constexpr std::size_t kVersionFileLimit = 4 * 1024;
+inline constexpr std::size_t kReferenceFileLimit = 64 * 1024 * 1024;
+inline constexpr int kVersionFileSeconds = 10;
+inline constexpr int kReferenceFileSeconds = 120;
 
-// Fetches a resource to a local file; true when the whole of it arrived.
-bool DownloadFile(platform::Downloader& downloader, const std::string& url,
-                  const std::string& localPath);
-
-// Deletes a file; a failure is not reported.
-void KillFile(platform::FileSystem& files, const std::string& path);
+// `DownloadFile`: fetches a resource whole, at most `maxBytes` of it within
+// `seconds`; nullopt when it did not arrive complete.
+std::optional<std::string> DownloadFile(platform::Downloader& downloader, const std::string& url,
+                                        std::size_t maxBytes, int seconds);
 
 // Compares the published definitions version with the local reference file
-// and replaces that file with the published one. Works with upd.txt and
-// ref.tmp beside the reference file; neither is left behind.
+// and replaces that file with the published one. Nothing is written but the
+// reference file itself, and that only whole.
 class DefinitionsUpdater {
 public:
     DefinitionsUpdater(platform::FileSystem& files, platform::Downloader& downloader,
                        std::string referenceFile, std::string serverBase);
 
-    enum class Check { Unavailable, Newer, UpToDate };
+    enum class Check {
+        PublishedUnavailable,  // the version file could not be fetched or read
+        LocalUnreadable,       // the local file is missing or declares no version
+        Newer,
+        UpToDate,
+    };
     struct Versions {
-        Check check = Check::Unavailable;
-        double local = 0;
+        Check check = Check::PublishedUnavailable;
+        std::optional<double> local;
         double published = 0;
     };
-    // The version file could not be fetched or read, or the local file has
-    // no version: Unavailable.
     Versions checkVersion();
 
+    enum class Outcome {
+        Installed,
+        NotRetrieved,    // no complete answer from the server
+        NotDefinitions,  // what came is no reference file (no "Ver" and a number)
+        NotNewer,        // it declares a version not above the local one
+        NotSaved,        // the local file could not be replaced
+    };
+    struct Download {
+        Outcome outcome = Outcome::NotRetrieved;
+        // The version the downloaded file declares, when it declares one.
+        double version = 0;
+    };
     // Fetches the published reference file and puts it in place of the local
-    // one, whole, only when it is a valid reference file. On failure the
-    // local file is untouched.
-    bool downloadDefinitions();
+    // one only when it is a reference file newer than `local` (any, without
+    // one). On failure the local file is untouched.
+    Download downloadDefinitions(std::optional<double> local);
+
+    const std::string& referenceFile() const { return referenceFile_; }
 
 private:
-    std::string beside(std::string_view name) const;
-
     platform::FileSystem& files_;
     platform::Downloader& downloader_;
     std::string referenceFile_;

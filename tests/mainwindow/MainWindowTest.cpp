@@ -200,6 +200,15 @@ TEST_F(MainWindow, SettingsTabFollowsTheStoreAndSavingAppliesStartAtLogin) {
     EXPECT_TRUE(fake.startup.registered) << "each activation puts it back in line";
     EXPECT_EQ(main.chkuselog.value(), 1);
     EXPECT_EQ(main.chkrunonstart.value(), 1);
+    EXPECT_TRUE(fake.ui.shown.empty());
+
+    // A save that saved nothing says so, and the boxes show what is stored.
+    fake.settings.failure = "the disk is full";
+    main.chkuselog.click();
+    main.cmdSavePrefs.click();
+    ASSERT_EQ(fake.ui.shown.size(), 1u);
+    EXPECT_EQ(fake.ui.shown[0].text, std::string(kSettingsNotSavedMessage) + "the disk is full");
+    EXPECT_EQ(main.chkuselog.value(), 1);
 }
 
 TEST(Settings, DefaultsNumbersAndTheRemovedObjectsCounter) {

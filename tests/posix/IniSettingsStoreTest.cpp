@@ -131,6 +131,24 @@ TEST_F(IniFile, WhatIsNotASettingsFileReadsAsDefaultsAndIsNeverLost) {
     }));
 }
 
+TEST_F(IniFile, ALinkedFileIsWrittenThroughAndAHugeOneIsRefusedWithAReason) {
+    const std::string dotfiles = tmp.writeFile("dotfiles/tarnwick.ini", "[SETTINGS]\nLeft=1\n");
+    tmp.makeFolder("config/Tarnwick");
+    fs::create_symlink("../../dotfiles/tarnwick.ini", ini);
+    ASSERT_TRUE(save("SETTINGS", "AutoRun", "1"));
+    EXPECT_TRUE(fs::is_symlink(ini));
+    EXPECT_EQ(test::readWholeFile(dotfiles), "[SETTINGS]\nLeft=1\nAutoRun=1\n");
+
+    fs::remove(ini);
+    write(std::string(1 << 20, 'x') + "\n[SETTINGS]\nLeft=1\n");
+    posix::IniSettingsStore store(home);
+    EXPECT_FALSE(store.saveSetting("Tarnwick", "SETTINGS", "AutoRun", "1"));
+    EXPECT_EQ(store.lastFailure(), ini +
+                                       " is larger than 1 MiB, so it is no settings file; it is "
+                                       "kept as it is");
+    EXPECT_EQ(fs::file_size(ini), (1u << 20) + 19);
+}
+
 TEST_F(IniFile, ASaveIsAllOrNothingAndKeepsThePermissions) {
     ASSERT_TRUE(save("SETTINGS", "AutoRun", "1"));
     const std::string before = test::readWholeFile(ini);

@@ -1,8 +1,8 @@
 // Quarantine and Purge over real folders (and the fake file system where the
 // disk cannot be made to refuse): what is copied where, what is deleted and
 // when not, and what the list and the total look like afterwards.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -221,7 +221,7 @@ TEST_F(OnDisk, PurgeDeletesTheMarkedFilesForGoodOnceConfirmed) {
     const std::string victim = tmp.writeFile("victim.txt", "precious");
     scan();
     // An entry whose file had no identity when found (gone at once) is no file.
-    window.addFoundItem({"gone", tmp / "scan/gone.exe", "b.exe", std::nullopt});
+    window.addFoundItem({"gone", tmp / "scan/gone.exe", "b.exe", std::nullopt, {}});
     fs::create_symlink(victim, tmp / "scan/gone.exe");
     window.cmddelete.click();
     EXPECT_TRUE(h.ui.shown.empty()) << "nothing marked, nothing asked";

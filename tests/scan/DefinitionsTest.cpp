@@ -27,7 +27,8 @@ TEST(ReferenceFields, FollowTheCommaDelimitedRules) {
         {"  \" a.exe|x \"  \r\n", {" a.exe|x "}},
         {"a,,b,\r\n", {"a", "", "b", ""}},
         {"\"\",x\r\n", {"", "x"}},
-        {"\"a,b\r\nc|d\r\n", {"a,b", "c|d"}},  // an unclosed quote ends with its line
+        {"\"a\r\nb\" x\r\nc\r\n", {"a\r\nb", "c"}},  // quotes run across line ends
+        {"\"a,b\r\nc|d\r\n", {"a,b\r\nc|d\r\n"}},    // and, never closed, to the end
     };
     for (const auto& [text, fields] : cases) EXPECT_EQ(readReferenceFields(text), fields) << text;
 }

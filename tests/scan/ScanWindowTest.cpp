@@ -57,7 +57,8 @@ TEST(ScanWindow, LoadAbortExitAndWhatTheWalkWrites) {
     window.showFolder("/home/user");
     window.showObjectsScanned(3);
     window.showAdwareFound(1);
-    window.addFoundItem({"/a > b/b.exe > Bee", "/a > b/B.EXE", "b.exe", platform::FileId{1, 9}});
+    window.addFoundItem(
+        {"/a > b/b.exe > Bee", "/a > b/B.EXE", "b.exe", platform::FileId{1, 9}, {}});
     EXPECT_EQ(window.Label3.caption(), "/home/user");
     EXPECT_EQ(window.lblObjectsscannedcount.caption(), "3 Objects scanned");
     EXPECT_EQ(window.lblAdwareFoundCount.caption(), "1 Spyware / Adware found");
@@ -81,7 +82,7 @@ TEST(ScanWindow, LoadAbortExitAndWhatTheWalkWrites) {
 
     // A closed window is left alone by a walk still winding down.
     window.showFolder("/late");
-    window.addFoundItem({"/late/b.exe > Bee", "/late/b.exe", "b.exe", std::nullopt});
+    window.addFoundItem({"/late/b.exe > Bee", "/late/b.exe", "b.exe", std::nullopt, {}});
     EXPECT_EQ(window.Label3.caption(), "/home/user");
     EXPECT_EQ(window.foundItems().size(), 1u);
 }

@@ -30,12 +30,14 @@ public:
         }
         return true;
     }
-    std::unique_ptr<platform::Folder> openFolder(std::string_view name, bool sameVolume,
-                                                 const std::optional<platform::FileId>& expected) override {
+    std::unique_ptr<platform::Folder> openFolder(
+        std::string_view name, bool sameVolume,
+        const std::optional<platform::FileId>& expected) override {
         const int found = fs_.child(node_, name);
         if (found < 0 || fs_.nodes_[found].kind != FakeFileSystem::Kind::Folder) return nullptr;
         auto folder = std::make_unique<FakeFolder>(fs_, found);
-        if ((sameVolume && !folder->id().sameVolume(id())) || (expected && folder->id() != *expected))
+        if ((sameVolume && !folder->id().sameVolume(id())) ||
+            (expected && folder->id() != *expected))
             return nullptr;
         return folder;
     }
@@ -50,16 +52,19 @@ public:
         const int to = static_cast<FakeFolder&>(target).node_;
         const int existing = fs_.child(to, targetName);
         if (source < 0 || fs_.nodes_[source].kind != FakeFileSystem::Kind::File ||
-            !fs_.writable(to) || (existing >= 0 && fs_.nodes_[existing].kind == FakeFileSystem::Kind::Folder))
+            !fs_.writable(to) ||
+            (existing >= 0 && fs_.nodes_[existing].kind == FakeFileSystem::Kind::Folder))
             return platform::CopyResult::Failed;
         if (existing >= 0 && !replace) return platform::CopyResult::NameTaken;
         const std::string content = fs_.nodes_[source].content;
-        fs_.nodes_[fs_.make(to, std::string(targetName), FakeFileSystem::Kind::File)].content = content;
+        fs_.nodes_[fs_.make(to, std::string(targetName), FakeFileSystem::Kind::File)].content =
+            content;
         return platform::CopyResult::Copied;
     }
     bool removeFile(std::string_view name) override {
         const int found = fs_.child(node_, name);
-        if (found < 0 || fs_.nodes_[found].kind == FakeFileSystem::Kind::Folder || !fs_.writable(node_))
+        if (found < 0 || fs_.nodes_[found].kind == FakeFileSystem::Kind::Folder ||
+            !fs_.writable(node_))
             return false;
         node().children.erase(std::string(name));
         return true;
@@ -96,7 +101,8 @@ int FakeFileSystem::lookup(const std::string& path, int depth) const {
         if (end > begin) {
             if (nodes_[at].kind != Kind::Folder) return -1;
             at = child(at, std::string_view(path).substr(begin, end - begin));
-            if (at >= 0 && nodes_[at].kind == Kind::Link) at = lookup(nodes_[at].content, depth + 1);
+            if (at >= 0 && nodes_[at].kind == Kind::Link)
+                at = lookup(nodes_[at].content, depth + 1);
             if (at < 0) return -1;
         }
         begin = end + 1;
@@ -257,6 +263,7 @@ std::string FakeSettingsStore::getSetting(std::string_view app, std::string_view
 
 bool FakeSettingsStore::saveSetting(std::string_view app, std::string_view section,
                                     std::string_view key, std::string_view value) {
+    if (!failure.empty()) return false;
     values[foldName(std::string(app) + "/" + std::string(section) + "/" + std::string(key))] =
         value;
     return true;

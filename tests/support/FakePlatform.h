@@ -83,8 +83,11 @@ public:
                            std::string_view defaultValue) override;
     bool saveSetting(std::string_view app, std::string_view section, std::string_view key,
                      std::string_view value) override;
+    std::string lastFailure() override { return failure; }
     // By "app/section/key", folded.
     std::map<std::string, std::string> values;
+    // When set, every save fails with this reason.
+    std::string failure;
 };
 
 class FakeLoginStartup final : public platform::LoginStartup {

@@ -90,6 +90,16 @@ void LoopbackHttpServer::answer(int client) {
         return;
     }
     std::string head = "HTTP/1.0 " + std::to_string(route.status) + " X\r\n";
+    if (route.behaviour == Behaviour::Endless) {
+        bool sent = send(client, head.data(), head.size(), MSG_NOSIGNAL) > 0 &&
+                    send(client, "\r\n", 2, MSG_NOSIGNAL) > 0;
+        // Until the client gives up (or a gibibyte, should it never).
+        for (std::size_t total = 0; sent && total < (std::size_t{1} << 30);
+             total += route.body.size())
+            sent = send(client, route.body.data(), route.body.size(), MSG_NOSIGNAL) > 0;
+        close(client);
+        return;
+    }
     if (!route.location.empty()) head += "Location: " + route.location + "\r\n";
     head +=
         "Content-Length: " + std::to_string(route.body.size()) + "\r\nConnection: close\r\n\r\n";

@@ -16,6 +16,7 @@ public:
     enum class Behaviour {
         Serve,       // status and body as given
         CutOff,      // announces the whole body, sends half, closes
+        Endless,     // no length announced; the body repeats until the client goes
         NeverAnswer  // accepts the connection and stays silent
     };
     struct Route {

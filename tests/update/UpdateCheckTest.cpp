@@ -4,15 +4,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
 #include "app/Application.h"
 #include "platform/posix/CurlDownloader.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "scan/ReferenceFile.h"
 #include "support/FakeProgram.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 #include "update/Versions.h"
 
 namespace tarnwk {
@@ -25,7 +28,7 @@ using Texts = std::vector<std::string>;
 const std::string kOldDefinitions = "Ver2.005\r\nold.exe|Old\r\n";
 const std::string kNewDefinitions = "Ver2.010\r\nnew.exe|New\r\n";
 
-TEST(Versions, PublishedLocalAndValidFollowTheirRules) {
+TEST(Versions, PublishedAndReferenceFileVersionsFollowOneRuleEach) {
     const std::pair<std::string_view, std::optional<double>> published[] = {
         {"2.01\r\n", 2.01},
         {"  2.01,extra\r\n3\r\n", 2.01},
@@ -36,26 +39,32 @@ TEST(Versions, PublishedLocalAndValidFollowTheirRules) {
         {"<html>Not Found</html>", std::nullopt}};
     for (const auto& [text, version] : published)
         EXPECT_EQ(publishedVersion(text), version) << text;
-    const std::pair<std::string_view, std::optional<double>> local[] = {
+    // A reference file declares its version in its first field: "Ver" and a
+    // number, however short.
+    const std::pair<std::string_view, std::optional<double>> declared[] = {
         {"Ver2.005\r\nx.exe|X\r\n", 2.005},
-        {"VerVer12\r\n", 12.0},
-        {"Ver2.0\r\n", std::nullopt},  // the line end is inside the eight characters
-        {"Ver2", std::nullopt},
-        {"ver2.005", std::nullopt}};
-    for (const auto& [text, version] : local) EXPECT_EQ(localVersion(text), version) << text;
-    for (const auto& [text, valid] : {std::pair{"Ver2.010\r\nx.exe|X\r\n", true},
-                                      {"Ver2.010", true},
-                                      {"", false},
-                                      {"<!DOCTYPE html>", false},
-                                      {"Version two\r\n", false},
-                                      {"\r\nVer2.010\r\n", false}, {"Rev2.010\r\n", false}})
-        EXPECT_EQ(isValidReferenceFile(text), valid) << text;
+        {"Ver1.5\r\n", 1.5},
+        {"Ver2", 2.0},
+        {"\r\n \"Ver3\",x\r\n", 3.0},
+        {"ver2.005", std::nullopt},
+        {"\xEF\xBB\xBFVer1.001\r\n", std::nullopt},
+        {"VerVer12", std::nullopt},
+        {"<!DOCTYPE html>", std::nullopt},
+        {"Version two\r\n", std::nullopt},
+        {"Rev2.010\r\n", std::nullopt},
+        {"", std::nullopt}};
+    for (const auto& [text, version] : declared)
+        EXPECT_EQ(referenceFileVersion(text), version) << text;
 }
 
 class UpdateCheck : public ::testing::Test {
 protected:
     UpdateCheck() {
         folder.writeFile("ref.dat", kOldDefinitions);
+        // Files of the user's that happen to carry the names the original
+        // program downloaded to: never touched.
+        folder.writeFile("upd.txt", "mine");
+        folder.writeFile("ref.tmp", "mine too");
         fake.program.downloader = &downloader;
     }
     void publish(const std::string& version, const std::string& definitions = kNewDefinitions) {
@@ -73,13 +82,16 @@ protected:
         Texts names;
         for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
             names.push_back(entry.path().filename().string());
-        EXPECT_EQ(names, Texts{"ref.dat"}) << "a temporary file lingers";
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (Texts{"ref.dat", "ref.tmp", "upd.txt"})) << "a temporary file lingers";
+        EXPECT_EQ(test::readWholeFile(folder / "upd.txt") + test::readWholeFile(folder / "ref.tmp"),
+                  "minemine too");
     }
 
     test::TempFolder folder;
     Server server;
     posix::PosixFileSystem files;
-    posix::CurlDownloader downloader{2, 3};
+    posix::CurlDownloader downloader{2, nullptr, 3};
     test::FakeProgram fake{&files, folder.path(), nullptr, server.baseUrl()};
 };
 
@@ -124,7 +136,6 @@ TEST_F(UpdateCheck, UpToDateAndUnreadableVersionFiles) {
     server.route("/products/twk/version.txt",
                  {302, "", Server::Behaviour::Serve, "/moved/version.txt"});
     server.route("/moved/version.txt", {200, "1.0"});
-    ASSERT_EQ(chmod(folder.writeFile("upd.txt", "stale").c_str(), 0444), 0);
     CheckForUpdates(fake.program, 1);
     EXPECT_EQ(messages(), Texts{upToDateMessage()}) << "redirects are followed";
     EXPECT_EQ(referenceFile(), kOldDefinitions);
@@ -137,6 +148,8 @@ TEST_F(UpdateCheck, ABadReferenceDownloadKeepsTheOldFile) {
         {200, "<!DOCTYPE html><html><body>Error</body></html>"},
         {200, ""},
         {200, kNewDefinitions + std::string(4096, 'x'), Server::Behaviour::CutOff},
+        {200, "Ver1.000\r\nolder.exe|Older\r\n"},  // older than the local file: refused
+        {200, kNewDefinitions + std::string(65536, '#'), Server::Behaviour::Endless},
     };
     for (const auto& answer : badAnswers) {
         server.route("/products/twk/version.txt", {200, "3.0"});
@@ -145,9 +158,39 @@ TEST_F(UpdateCheck, ABadReferenceDownloadKeepsTheOldFile) {
         EXPECT_EQ(fake.ui.shown.at(1).icon, platform::MessageIcon::Critical);
         EXPECT_EQ(messages(),
                   (Texts{newerVersionQuestion(), std::string(kDefinitionsNotRetrievedMessage)}));
-        EXPECT_EQ(referenceFile(), kOldDefinitions);
+        EXPECT_TRUE(referenceFile() == kOldDefinitions) << "the old file is gone";
         expectNoLeftovers();
     }
+}
+
+TEST_F(UpdateCheck, AnEndlessVersionFileIsCutOffAtItsLimit) {
+    server.route("/products/twk/version.txt", {200, "2.01\r\n", Server::Behaviour::Endless});
+    const auto started = std::chrono::steady_clock::now();
+    CheckForUpdates(fake.program, 1);
+    EXPECT_EQ(messages(), Texts{std::string(kVersionFileNotFoundMessage)});
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    server.route("/products/twk/version.txt", {200, "2.01" + std::string(5000, ' ')});
+    CheckForUpdates(fake.program, 1);
+    EXPECT_EQ(messages(), Texts{std::string(kVersionFileNotFoundMessage)});
+}
+
+TEST_F(UpdateCheck, LocalFaultsAreToldAsLocal) {
+    // No version of its own: any published file is offered, and installed.
+    folder.writeFile("ref.dat", "\xEF\xBB\xBFVer2.005\r\nold.exe|Old\r\n");
+    publish("2.01");
+    CheckForUpdates(fake.program, 0);
+    EXPECT_EQ(messages(), (Texts{std::string(kLocalUnreadableQuestion),
+                                 std::string(kDefinitionsUpdatedMessage)}));
+    EXPECT_EQ(referenceFile(), kNewDefinitions);
+    // A folder the new file cannot be saved in is this machine's fault.
+    publish("3.0", "Ver3.0\r\nnewer.exe|Newer\r\n");
+    EXPECT_TRUE(test::asUnprivilegedUser(folder.path(), [&] {
+        ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
+        CheckForUpdates(fake.program, 1);
+        EXPECT_EQ(messages(),
+                  (Texts{newerVersionQuestion(), std::string(kDefinitionsNotSavedMessage)}));
+        EXPECT_EQ(referenceFile(), kNewDefinitions);
+    }));
 }
 
 TEST_F(UpdateCheck, AServerThatNeverAnswersTimesOut) {

@@ -1,16 +1,10 @@
 #include "platform/posix/CurlDownloader.h"
 
-#include "platform/PathText.h"
-#include "platform/posix/AtomicFile.h"
-
 #include <curl/curl.h>
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <string_view>
+#include <algorithm>
+#include <atomic>
 
 namespace tarnwk::posix {
 namespace {
@@ -50,69 +44,67 @@ const Curl* curl() {
     return loaded;
 }
 
-struct Target {
-    int fd;
-    bool failed = false;
+struct Body {
+    std::string bytes;
+    std::size_t maxBytes;
+    const std::atomic<int>* stop;
+    bool tooLong = false;
 };
 
-size_t writeBody(char* data, size_t size, size_t count, void* userData) {
-    auto& target = *static_cast<Target*>(userData);
-    std::string_view rest(data, size * count);
-    while (!rest.empty()) {
-        const ssize_t written = write(target.fd, rest.data(), rest.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            target.failed = true;
-            return 0;  // tells curl to stop
-        }
-        rest.remove_prefix(static_cast<std::size_t>(written));
+size_t keepBody(char* data, size_t size, size_t count, void* userData) {
+    auto& body = *static_cast<Body*>(userData);
+    if (body.bytes.size() + size * count > body.maxBytes) {
+        body.tooLong = true;
+        return 0;  // tells curl to stop
     }
+    body.bytes.append(data, size * count);
     return size * count;
 }
 
-// One transfer into the open file; true for a complete 2xx body.
-bool transfer(const Curl& api, const std::string& url, int fd, long connectTimeout,
-              long totalTimeout) {
-    CURL* curl = api.easyInit();
-    if (!curl) return false;
-    Target target{fd};
-    api.setopt(curl, CURLOPT_URL, url.c_str());
-    api.setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    api.setopt(curl, CURLOPT_MAXREDIRS, 10L);
-    api.setopt(curl, CURLOPT_CONNECTTIMEOUT, connectTimeout);
-    api.setopt(curl, CURLOPT_TIMEOUT, totalTimeout);
-    api.setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    api.setopt(curl, CURLOPT_FAILONERROR, 1L);
-    api.setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    api.setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    api.setopt(curl, CURLOPT_WRITEFUNCTION, writeBody);
-    api.setopt(curl, CURLOPT_WRITEDATA, &target);
-    const CURLcode result = api.perform(curl);
-    long status = 0;
-    api.getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    api.cleanup(curl);
-    return result == CURLE_OK && !target.failed && status >= 200 && status < 300;
+// Called while the transfer runs; a request to end the program ends it.
+int checkStop(void* userData, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto& body = *static_cast<Body*>(userData);
+    return body.stop && body.stop->load() != 0 ? 1 : 0;
 }
 
 }  // namespace
 
-CurlDownloader::CurlDownloader(long connectTimeoutSeconds, long totalTimeoutSeconds)
-    : connectTimeout_(connectTimeoutSeconds), totalTimeout_(totalTimeoutSeconds) {}
+CurlDownloader::CurlDownloader(long connectTimeoutSeconds, const std::atomic<int>* stop,
+                               int longestSeconds)
+    : connectTimeout_(connectTimeoutSeconds), stop_(stop), longestSeconds_(longestSeconds) {}
 
 CurlDownloader::~CurlDownloader() = default;
 
-bool CurlDownloader::download(const std::string& url, const std::string& localPath) {
+std::optional<std::string> CurlDownloader::fetch(const std::string& url, std::size_t maxBytes,
+                                                 int timeoutSeconds) {
     const Curl* api = curl();
-    if (!api) return false;
-    std::string temporary = joinPath(folderOrCurrent(localPath), ".download.XXXXXX");
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    fchmod(fd, 0644);
-    const bool complete = transfer(*api, url, fd, connectTimeout_, totalTimeout_) && fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    if (complete && closed && rename(temporary.c_str(), localPath.c_str()) == 0) return true;
-    unlink(temporary.c_str());
-    return false;
+    if (!api) return std::nullopt;
+    CURL* curl = api->easyInit();
+    if (!curl) return std::nullopt;
+    Body body{{}, maxBytes, stop_};
+    timeoutSeconds = std::min(timeoutSeconds, longestSeconds_);
+    api->setopt(curl, CURLOPT_URL, url.c_str());
+    api->setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    api->setopt(curl, CURLOPT_MAXREDIRS, 10L);
+    api->setopt(curl, CURLOPT_CONNECTTIMEOUT, std::min<long>(connectTimeout_, timeoutSeconds));
+    api->setopt(curl, CURLOPT_TIMEOUT, static_cast<long>(timeoutSeconds));
+    api->setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    api->setopt(curl, CURLOPT_FAILONERROR, 1L);
+    api->setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    api->setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A length announced past the limit is refused before any byte comes.
+    api->setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes));
+    api->setopt(curl, CURLOPT_WRITEFUNCTION, keepBody);
+    api->setopt(curl, CURLOPT_WRITEDATA, &body);
+    api->setopt(curl, CURLOPT_XFERINFOFUNCTION, checkStop);
+    api->setopt(curl, CURLOPT_XFERINFODATA, &body);
+    api->setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    const CURLcode result = api->perform(curl);
+    long status = 0;
+    api->getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    api->cleanup(curl);
+    if (result != CURLE_OK || body.tooLong || status < 200 || status >= 300) return std::nullopt;
+    return std::move(body.bytes);
 }
 
 }  // namespace tarnwk::posix

@@ -1,22 +1,28 @@
 #pragma once
 
+#include <atomic>
+
 #include "platform/platform.h"
 
 namespace tarnwk::posix {
 
-// Downloads with libcurl: redirects followed, a time limit on connecting and
-// on the whole transfer. The body goes to a temporary file beside the target
-// and is renamed into place only when complete.
+// Downloads with libcurl into memory: redirects followed, a time limit on
+// connecting and on the whole transfer, a limit on the size. `stop`, when
+// given and not 0 (a signal's number, say), ends a transfer at once.
+// `longestSeconds` shortens every time limit (for tests).
 class CurlDownloader final : public platform::Downloader {
 public:
-    explicit CurlDownloader(long connectTimeoutSeconds = 15, long totalTimeoutSeconds = 120);
+    explicit CurlDownloader(long connectTimeoutSeconds = 15, const std::atomic<int>* stop = nullptr,
+                            int longestSeconds = 3600);
     ~CurlDownloader() override;
 
-    bool download(const std::string& url, const std::string& localPath) override;
+    std::optional<std::string> fetch(const std::string& url, std::size_t maxBytes,
+                                     int timeoutSeconds) override;
 
 private:
     long connectTimeout_;
-    long totalTimeout_;
+    const std::atomic<int>* stop_;
+    int longestSeconds_;
 };
 
 }  // namespace tarnwk::posix

@@ -1,6 +1,8 @@
 #include "platform/posix/IniSettingsStore.h"
 
 #include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -37,7 +39,7 @@ namespace {
 
 constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 // Anything larger is not a settings file; refuse it rather than load it.
-constexpr std::size_t kMaxFileBytes = 4 << 20;
+constexpr std::size_t kMaxFileBytes = 1 << 20;
 
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -246,7 +248,7 @@ void storeValue(IniText& text, std::string_view section, std::string_view key,
 
 // ---- Files ----
 
-enum class ReadStatus { Ok, Missing, Failed };
+enum class ReadStatus { Ok, Missing, Failed, TooLarge };
 
 struct FileContent {
     ReadStatus status = ReadStatus::Failed;
@@ -261,7 +263,7 @@ bool readAll(int fd, std::string& bytes) {
         if (got < 0) return false;
         if (got == 0) return true;
         bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > kMaxFileBytes) return false;
+        if (bytes.size() > kMaxFileBytes) return errno = EFBIG, false;
     }
 }
 
@@ -276,7 +278,9 @@ FileContent readIniFile(const std::string& path) {
     struct stat info {};
     const bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && readAll(fd, content.bytes);
     close(fd);
-    content.status = ok ? ReadStatus::Ok : ReadStatus::Failed;
+    content.status = ok               ? ReadStatus::Ok
+                     : errno == EFBIG ? ReadStatus::TooLarge
+                                      : ReadStatus::Failed;
     return content;
 }
 
@@ -305,6 +309,20 @@ std::string matchingEntry(const std::string& folder, std::string_view name, bool
     return best.value_or(std::string(name));
 }
 
+// Where a link at `path` leads, link after link; `path` itself when it is
+// no link.
+std::string linkTarget(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path at = path;
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(at, ec)); ++hops) {
+        const fs::path next = fs::read_symlink(at, ec);
+        if (ec) break;
+        at = next.is_absolute() ? next : (at.parent_path() / next).lexically_normal();
+    }
+    return at.string();
+}
+
 }  // namespace
 
 IniSettingsStore::IniSettingsStore(std::string configHome) : configHome_(std::move(configHome)) {}
@@ -327,15 +345,29 @@ std::string IniSettingsStore::getSetting(std::string_view app, std::string_view 
 
 bool IniSettingsStore::saveSetting(std::string_view app, std::string_view section,
                                    std::string_view key, std::string_view value) {
-    if (!areValidNames(app, section, key)) return false;
-    const std::string path = iniPath(app);
-    if (!makeFolders(std::string(parentFolder(path)))) return false;
+    failure_.clear();
+    if (!areValidNames(app, section, key))
+        return failure_ = "the name " + std::string(key) + " cannot be stored", false;
+    // A link in the file's place (a dotfiles manager's) stays a link: the
+    // file it leads to is the one replaced.
+    const std::string path = linkTarget(iniPath(app));
+    if (!makeFolders(std::string(parentFolder(path))))
+        return failure_ = "the folder of " + path + " cannot be made", false;
     // A file that exists but cannot be read would lose its other settings.
     const FileContent file = readIniFile(path);
-    if (file.status == ReadStatus::Failed) return false;
+    if (file.status == ReadStatus::TooLarge)
+        return failure_ = path +
+                          " is larger than 1 MiB, so it is no settings file; it is kept "
+                          "as it is",
+               false;
+    if (file.status == ReadStatus::Failed)
+        return failure_ = path + " cannot be read: " + std::strerror(errno), false;
     IniText text = splitLines(file.bytes);
     storeValue(text, section, key, value);
-    return writeFileAtomically(path, joinLines(text));
+    std::string error;
+    if (!writeFileAtomically(path, joinLines(text), &error))
+        return failure_ = path + " cannot be written: " + error, false;
+    return true;
 }
 
 }  // namespace tarnwk::posix

@@ -24,9 +24,11 @@ public:
     // The file that holds `app`'s settings (an existing folder whose name
     // differs only in case is reused).
     std::string iniPath(std::string_view app) const;
+    std::string lastFailure() override { return failure_; }
 
 private:
     std::string configHome_;
+    std::string failure_;
 };
 
 }  // namespace tarnwk::posix
