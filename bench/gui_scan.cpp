@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     qt::DesktopServices services(kAppTitle);
     ui::Ui ui(services.qtUi);
-    Program program(services.os, ui, services.files.applicationFolder(), "http://localhost");
+    Program program(services.os, ui, services.files.programFolders().data, "http://localhost");
     program.setDefinitions(loadReferenceFile(services.files, services.qtUi, argv[1]));
 
     frmmain main(program);

@@ -8,6 +8,7 @@
 #include "cli/UpdateCommand.h"
 #include "common/AppIdentity.h"
 #include "common/DefinitionIndex.h"
+#include "common/Program.h"
 #include "common/ServerAddress.h"
 #include "scan/Peek.h"
 #include "scan/ReferenceFile.h"
@@ -40,14 +41,13 @@ bool hasDefinitions(const DefinitionsList& definitions) {
 
 int printVersions(const std::string& definitionsPath, platform::FileSystem& files,
                   ConsoleOutput& out) {
-    std::string text = "tarnwk-scan " + mainWindowCaption().substr(kAppTitle.size() + 1) +
-                       " (" + std::string(kFileVersion) + ")\ndefinitions: " +
-                       escapeLine(definitionsPath);
+    std::string text = "tarnwk-scan " + mainWindowCaption().substr(kAppTitle.size() + 1) + " (" +
+                       std::string(kFileVersion) + ")\ndefinitions: " + escapeLine(definitionsPath);
     const auto bytes = files.readFile(definitionsPath);
     const auto version = bytes ? referenceFileVersion(*bytes) : std::nullopt;
     char number[32];
     if (version) std::snprintf(number, sizeof number, "%g", *version);
-    text += !bytes     ? ", not found\n"
+    text += !bytes    ? ", not found\n"
             : version ? ", version " + std::string(number) + "\n"
                       : ", declares no version\n";
     out.write(text);
@@ -72,19 +72,29 @@ int runScanCommand(const ScanOptions& options, CommandServices& services) {
         out.write(kUsage);
         return ended(kExitClean);
     }
-    const std::string definitionsPath = options.definitionsPath.value_or(
-        joinPath(files.applicationFolder(), kReferenceFileName));
+    // The definitions downloaded into the program's folder, else those that
+    // came with it; an update goes to the former.
+    const platform::ProgramFolders folders = files.programFolders();
+    const std::string savedPath =
+        options.definitionsPath.value_or(joinPath(folders.data, kReferenceFileName));
+    const std::string definitionsPath =
+        options.definitionsPath ? savedPath
+                                : definitionsInUse(files, savedPath, folders.bundledDefinitions);
     if (options.version) return ended(printVersions(definitionsPath, files, out));
     if (!foldersReadable(options, files)) return kExitError;
 
-    if (options.update && !updateDefinitions(files, services.downloader, definitionsPath,
+    if (options.update && !updateDefinitions(files, services.downloader, definitionsPath, savedPath,
                                              serverBaseAddress()))
         return ended(kExitError);
     if (options.update && !options.listDefinitions && options.targets.empty())
         return ended(kExitClean);
 
-    const DefinitionsList definitions =
-        loadReferenceFile(files, services.messages, definitionsPath);
+    // After an update the downloaded file is the one in use.
+    const std::string inUse =
+        options.update && files.fileLength(savedPath).status == platform::LengthStatus::Ok
+            ? savedPath
+            : definitionsPath;
+    const DefinitionsList definitions = loadReferenceFile(files, services.messages, inUse);
     if (options.listDefinitions) {
         const char end = options.format == OutputFormat::Null ? '\0' : '\n';
         for (const std::string& entry : definitions.entries())
@@ -109,7 +119,7 @@ int runScanCommand(const ScanOptions& options, CommandServices& services) {
     ConsoleScanView view(out, options.format, definitions, state, services.stopSignal);
     if (!options.quiet) view.showProgressOn(services.terminal);
     Walk walk(files, definitions, index, view, state);
-    walk.setExcludedFolder(joinPath(files.applicationFolder(), kQuarantineFolderName));
+    walk.setExcludedFolder(joinPath(folders.data, kQuarantineFolderName));
     walk.setThreads(options.threads ? options.threads : std::thread::hardware_concurrency());
     for (const ScanTarget& target : options.targets) {
         walk.setStayOnFileSystem(false);

@@ -20,10 +20,11 @@ std::string version(double value) {
 }  // namespace
 
 bool updateDefinitions(platform::FileSystem& files, platform::Downloader& downloader,
-                       const std::string& referenceFile, const std::string& server) {
+                       const std::string& referenceFile, const std::string& savedFile,
+                       const std::string& server) {
     using Check = DefinitionsUpdater::Check;
     using Outcome = DefinitionsUpdater::Outcome;
-    DefinitionsUpdater updater(files, downloader, referenceFile, server);
+    DefinitionsUpdater updater(files, downloader, referenceFile, savedFile, server);
     const auto versions = updater.checkVersion();
     if (versions.check == Check::PublishedUnavailable) {
         say(stderr, "the published definitions version could not be read from " + server);
@@ -34,22 +35,21 @@ bool updateDefinitions(platform::FileSystem& files, platform::Downloader& downlo
         return true;
     }
     if (versions.check == Check::LocalUnreadable)
-        say(stderr, referenceFile + (files.fileLength(referenceFile).status ==
-                                             platform::LengthStatus::NotFound
-                                         ? " is missing"
-                                         : " declares no version (its first field must be Ver "
-                                           "and a number)") +
+        say(stderr, referenceFile +
+                        (files.fileLength(referenceFile).status == platform::LengthStatus::NotFound
+                             ? " is missing"
+                             : " declares no version (its first field must be Ver "
+                               "and a number)") +
                         "; the published definitions take its place");
     const std::string kept =
         versions.local ? "; version " + version(*versions.local) + " is kept" : "";
     const auto download = updater.downloadDefinitions(versions.local);
     switch (download.outcome) {
         case Outcome::Installed:
-            say(stdout, versions.local ? "definitions updated from version " +
-                                             version(*versions.local) + " to " +
-                                             version(download.version)
-                                       : "definitions version " + version(download.version) +
-                                             " installed");
+            say(stdout, versions.local
+                            ? "definitions updated from version " + version(*versions.local) +
+                                  " to " + version(download.version)
+                            : "definitions version " + version(download.version) + " installed");
             return true;
         case Outcome::NotRetrieved:
             say(stderr, "the new definitions could not be retrieved from " + server + kept);
@@ -62,7 +62,7 @@ bool updateDefinitions(platform::FileSystem& files, platform::Downloader& downlo
                             ", not newer than the local ones" + kept);
             return false;
         case Outcome::NotSaved:
-            say(stderr, "the new definitions could not be saved as " + referenceFile +
+            say(stderr, "the new definitions could not be saved as " + savedFile +
                             " (is the folder writable, the disk full?)" + kept);
             return false;
     }

@@ -12,6 +12,7 @@ namespace tarnwk::cli {
 // published one, so a machine without a screen can repair itself. False on
 // failure.
 bool updateDefinitions(platform::FileSystem& files, platform::Downloader& downloader,
-                       const std::string& referenceFile, const std::string& server);
+                       const std::string& referenceFile, const std::string& savedFile,
+                       const std::string& server);
 
 }  // namespace tarnwk::cli

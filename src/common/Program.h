@@ -13,6 +13,12 @@
 
 namespace tarnwk {
 
+// The definitions in use: `saved` (downloaded into the program's folder)
+// unless it is surely missing, else `bundled` (those that came with the
+// program; empty when the two are one file).
+std::string definitionsInUse(platform::FileSystem& files, const std::string& saved,
+                             const std::string& bundled);
+
 // The state one running program shares between its windows: the services,
 // the definitions list, the walk's abort flag and report text, and the
 // removed-objects counter.
@@ -26,7 +32,8 @@ struct Program {
 
     platform::Platform& os;
     ui::Ui& ui;
-    // The folder of the executable, without a trailing separator.
+    // The folder of the program's own files (see platform::ProgramFolders),
+    // without a trailing separator.
     const std::string appFolder;
     // The maker's web server, without a trailing "/".
     const std::string serverBase;
@@ -43,11 +50,17 @@ struct Program {
     ui::Form* mainWindow = nullptr;
     // Fetches published definitions; null where no network is wanted.
     platform::Downloader* downloader = nullptr;
+    // The definitions that came with the program; empty: those in appFolder.
+    std::string bundledReferenceFile;
 
     std::string inAppFolder(std::string_view name) const { return joinPath(appFolder, name); }
     std::string quarantineFolder() const;
     std::string reportsFolder() const;
+    // The definitions in use: those downloaded into the program's folder,
+    // else those that came with the program.
     std::string referenceFile() const;
+    // Where downloaded definitions go.
+    std::string savedReferenceFile() const;
 
     // Replaces the definitions list and its index.
     void setDefinitions(DefinitionsList list);

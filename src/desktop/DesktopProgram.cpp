@@ -16,7 +16,9 @@ int runDesktopProgram(int argc, char** argv, std::function<void()> whenRunning) 
     qt::DesktopServices services(kAppTitle);
     qt::QtSingleInstance instance;
     ui::Ui ui(services.qtUi);
-    Program program(services.os, ui, services.files.applicationFolder(), serverBaseAddress());
+    const platform::ProgramFolders folders = services.files.programFolders();
+    Program program(services.os, ui, folders.data, serverBaseAddress());
+    program.bundledReferenceFile = folders.bundledDefinitions;
     program.downloader = &services.downloader;
     session.whenRunning(std::move(whenRunning));
     return Main(program, instance);

@@ -106,6 +106,18 @@ struct Drive {
     bool stayOnVolume = false;
 };
 
+// Where the program keeps its files.
+struct ProgramFolders {
+    // Quarantine, Reports and downloaded definitions, without a trailing
+    // separator: the executable's folder when the program runs from where it
+    // was built or from a folder that holds its own definitions; the user's
+    // data folder for an installed program.
+    std::string data;
+    // The definitions that came with the program, read while `data` holds
+    // none of its own.
+    std::string bundledDefinitions;
+};
+
 enum class LengthStatus { Ok, NotFound, Failed };
 
 struct FileLength {
@@ -129,9 +141,8 @@ public:
     virtual std::vector<Drive> driveList() = 0;
     // The folder a quick scan walks.
     virtual std::string quickScanFolder() = 0;
-    // The folder that holds the running executable, without a trailing
-    // separator, and the executable's full path.
-    virtual std::string applicationFolder() = 0;
+    // Where the program keeps its files, and the executable's full path.
+    virtual ProgramFolders programFolders() = 0;
     virtual std::string executablePath() = 0;
     virtual FileLength fileLength(const std::string& path) = 0;
     // The whole content of a file; nullopt when it cannot be opened or read.

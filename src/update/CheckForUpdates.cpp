@@ -50,7 +50,7 @@ std::string upToDateMessage() {
 void CheckForUpdates(Program& program, int interactive) {
     if (!program.downloader) return;
     DefinitionsUpdater updater(program.os.files, *program.downloader, program.referenceFile(),
-                               program.serverBase);
+                               program.savedReferenceFile(), program.serverBase);
     const auto versions = updater.checkVersion();
     switch (versions.check) {
         case DefinitionsUpdater::Check::PublishedUnavailable:

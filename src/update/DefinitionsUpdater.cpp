@@ -12,10 +12,11 @@ std::optional<std::string> DownloadFile(platform::Downloader& downloader, const 
 
 DefinitionsUpdater::DefinitionsUpdater(platform::FileSystem& files,
                                        platform::Downloader& downloader, std::string referenceFile,
-                                       std::string serverBase)
+                                       std::string savedFile, std::string serverBase)
     : files_(files),
       downloader_(downloader),
       referenceFile_(std::move(referenceFile)),
+      savedFile_(std::move(savedFile)),
       serverBase_(std::move(serverBase)) {}
 
 DefinitionsUpdater::Versions DefinitionsUpdater::checkVersion() {
@@ -38,7 +39,9 @@ DefinitionsUpdater::Download DefinitionsUpdater::downloadDefinitions(std::option
     const auto version = referenceFileVersion(*bytes);
     if (!version) return {Outcome::NotDefinitions};
     if (local && *version <= *local) return {Outcome::NotNewer, *version};
-    if (!files_.writeFile(referenceFile_, *bytes)) return {Outcome::NotSaved, *version};
+    // The user's data folder of an installed program may not exist yet.
+    (void)files_.createFolder(std::string(parentFolder(savedFile_)));
+    if (!files_.writeFile(savedFile_, *bytes)) return {Outcome::NotSaved, *version};
     return {Outcome::Installed, *version};
 }
 

@@ -27,8 +27,10 @@ std::optional<std::string> DownloadFile(platform::Downloader& downloader, const 
 // reference file itself, and that only whole.
 class DefinitionsUpdater {
 public:
+    // Compares against `referenceFile`; a new file goes to `savedFile` (the
+    // same file, or the user's copy of an installed program's definitions).
     DefinitionsUpdater(platform::FileSystem& files, platform::Downloader& downloader,
-                       std::string referenceFile, std::string serverBase);
+                       std::string referenceFile, std::string savedFile, std::string serverBase);
 
     enum class Check {
         PublishedUnavailable,  // the version file could not be fetched or read
@@ -60,12 +62,11 @@ public:
     // one). On failure the local file is untouched.
     Download downloadDefinitions(std::optional<double> local);
 
-    const std::string& referenceFile() const { return referenceFile_; }
-
 private:
     platform::FileSystem& files_;
     platform::Downloader& downloader_;
     std::string referenceFile_;
+    std::string savedFile_;
     std::string serverBase_;
 };
 

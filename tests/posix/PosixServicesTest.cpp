@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <tuple>
 
 #include "platform/posix/ConfigHome.h"
 #include "platform/posix/MountTable.h"
@@ -48,7 +50,35 @@ TEST(PosixFileSystem, FolderPathsAndTheApplicationFolder) {
     EXPECT_EQ(normalFolderPath("relative").front(), '/');
     PosixFileSystem files;
     EXPECT_EQ(files.executablePath(), fs::read_symlink("/proc/self/exe").string());
-    EXPECT_EQ(files.applicationFolder(), fs::path(files.executablePath()).parent_path().string());
+    const std::string exeFolder = fs::path(files.executablePath()).parent_path().string();
+    EXPECT_EQ(files.programFolders().data, exeFolder);  // the test binaries sit beside ref.dat
+}
+
+TEST(PosixFileSystem, ProgramFoldersBesideTheExecutableOrUnderTheUsersDataFolder) {
+    static std::set<std::string> present;
+    const auto exists = [](const std::string& path) { return present.count(path) > 0; };
+    const std::tuple<std::set<std::string>, std::string, platform::ProgramFolders> cases[] = {
+        // Definitions beside the executable win, even in an installed layout.
+        {{"/opt/t/bin/ref.dat", "/opt/t/share/tarnwick/ref.dat"},
+         "/opt/t/bin",
+         {"/opt/t/bin", "/opt/t/bin/ref.dat"}},
+        {{"/usr/share/tarnwick/ref.dat"},
+         "/usr/bin",
+         {"/home/u/.local/share/Tarnwick", "/usr/share/tarnwick/ref.dat"}},
+        {{"/share/tarnwick/ref.dat"},
+         "/bin",
+         {"/home/u/.local/share/Tarnwick", "/share/tarnwick/ref.dat"}},
+        // Neither: the executable's folder, where a missing file is reported.
+        {{}, "/usr/bin", {"/usr/bin", "/usr/bin/ref.dat"}},
+        {{"/share/tarnwick/ref.dat"}, "/", {"/", "/ref.dat"}},
+    };
+    for (const auto& [files, exeFolder, expected] : cases) {
+        present = files;
+        const platform::ProgramFolders found =
+            programFoldersFor(exeFolder, "/home/u/.local/share", exists);
+        EXPECT_EQ(found.data, expected.data) << exeFolder;
+        EXPECT_EQ(found.bundledDefinitions, expected.bundledDefinitions) << exeFolder;
+    }
 }
 
 // Sets an environment variable for one scope and puts the old value back.
@@ -65,19 +95,22 @@ private:
     std::optional<std::string> saved_;
 };
 
-TEST(ConfigHome, AnAbsoluteXdgConfigHomeOrTheHomeFolders) {
+TEST(ConfigHome, AnAbsoluteXdgFolderOrTheHomeFolders) {
     const std::string fromPasswords = getpwuid(getuid())->pw_dir;
-    const std::tuple<const char*, const char*, std::string> cases[] = {
-        {"/home/someone", "/elsewhere/config", "/elsewhere/config"},
-        {"/home/someone", "relative/config", "/home/someone/.config"},
-        {"/home/someone", "", "/home/someone/.config"},
-        {"/home/someone", nullptr, "/home/someone/.config"},
-        {"", nullptr, fromPasswords + "/.config"},
-        {nullptr, nullptr, fromPasswords + "/.config"}};
-    for (const auto& [home, config, expected] : cases) {
+    // HOME, XDG_CONFIG_HOME and XDG_DATA_HOME; the config and data folders.
+    const std::tuple<const char*, const char*, std::string, std::string> cases[] = {
+        {"/home/someone", "/elsewhere/x", "/elsewhere/x", "/elsewhere/x"},
+        {"/home/someone", "relative/x", "/home/someone/.config", "/home/someone/.local/share"},
+        {"/home/someone", "", "/home/someone/.config", "/home/someone/.local/share"},
+        {"/home/someone", nullptr, "/home/someone/.config", "/home/someone/.local/share"},
+        {"", nullptr, fromPasswords + "/.config", fromPasswords + "/.local/share"},
+        {nullptr, nullptr, fromPasswords + "/.config", fromPasswords + "/.local/share"}};
+    for (const auto& [home, xdg, config, data] : cases) {
         ScopedVariable homeVariable("HOME", home);
-        ScopedVariable configVariable("XDG_CONFIG_HOME", config);
-        EXPECT_EQ(configHome(), expected) << (home ? home : "(unset)");
+        ScopedVariable configVariable("XDG_CONFIG_HOME", xdg);
+        ScopedVariable dataVariable("XDG_DATA_HOME", xdg);
+        EXPECT_EQ(configHome(), config) << (home ? home : "(unset)");
+        EXPECT_EQ(dataHome(), data) << (home ? home : "(unset)");
     }
 }
 

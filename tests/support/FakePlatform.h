@@ -31,7 +31,9 @@ public:
     std::size_t openFolderBudget() override { return folderBudget; }
     std::vector<platform::Drive> driveList() override;
     std::string quickScanFolder() override { return quickFolder; }
-    std::string applicationFolder() override { return appFolder; }
+    platform::ProgramFolders programFolders() override {
+        return {appFolder, appFolder + "/ref.dat"};
+    }
     std::string executablePath() override { return appFolder + "/tarnwk"; }
     platform::FileLength fileLength(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;

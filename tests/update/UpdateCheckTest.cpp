@@ -116,6 +116,26 @@ TEST_F(UpdateCheck, NewerVersionIsOfferedAndReplacesTheReferenceFileWhenAccepted
     expectNoLeftovers();
 }
 
+TEST_F(UpdateCheck, AnInstalledProgramComparesItsOwnDefinitionsAndSavesTheUsersCopy) {
+    // The program's files lie in a read-only prefix; the user's data folder
+    // does not exist yet.
+    folder.writeFile("share/ref.dat", kOldDefinitions);
+    test::FakeProgram installed{&files, folder / "data/Tarnwick", nullptr, server.baseUrl()};
+    installed.program.downloader = &downloader;
+    installed.program.bundledReferenceFile = folder / "share/ref.dat";
+    EXPECT_EQ(installed.program.referenceFile(), installed.program.bundledReferenceFile);
+
+    publish("2.01");
+    installed.ui.answers = {MessageResult::Yes};
+    CheckForUpdates(installed.program, 1);
+    EXPECT_EQ(test::readWholeFile(folder / "data/Tarnwick/ref.dat"), kNewDefinitions);
+    EXPECT_EQ(test::readWholeFile(folder / "share/ref.dat"), kOldDefinitions);
+    EXPECT_EQ(installed.program.referenceFile(), folder / "data/Tarnwick/ref.dat");
+    // From now on the user's copy is the one compared.
+    CheckForUpdates(installed.program, 1);
+    EXPECT_EQ(installed.ui.shown.back().text, upToDateMessage());
+}
+
 TEST_F(UpdateCheck, UpToDateAndUnreadableVersionFiles) {
     for (const char* version : {"2.005", "1.9", "2.0050"}) {
         publish(version);

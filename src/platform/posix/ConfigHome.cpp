@@ -31,13 +31,21 @@ std::string passwordHome() {
     return found && found->pw_dir ? std::string(found->pw_dir) : std::string();
 }
 
+// Relative values are invalid under the XDG rules and must be ignored.
+std::string xdgFolder(const char* variable, const char* underHome) {
+    std::string configured = environmentValue(variable);
+    if (!configured.empty() && configured.front() == '/') return configured;
+    return homeFolder() + underHome;
+}
+
 }  // namespace
 
 std::string configHome() {
-    std::string configured = environmentValue("XDG_CONFIG_HOME");
-    // Relative values are invalid under the XDG rules and must be ignored.
-    if (!configured.empty() && configured.front() == '/') return configured;
-    return homeFolder() + "/.config";
+    return xdgFolder("XDG_CONFIG_HOME", "/.config");
+}
+
+std::string dataHome() {
+    return xdgFolder("XDG_DATA_HOME", "/.local/share");
 }
 
 std::string homeFolder() {

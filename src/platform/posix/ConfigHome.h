@@ -8,6 +8,10 @@ namespace tarnwk::posix {
 // path, otherwise ~/.config.
 std::string configHome();
 
+// The user's data folder: $XDG_DATA_HOME when it holds an absolute path,
+// otherwise ~/.local/share.
+std::string dataHome();
+
 // The user's home folder: $HOME, or the password database's entry.
 std::string homeFolder();
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/PathText.h"
 #include "platform/posix/AtomicFile.h"
 #include "platform/posix/ConfigHome.h"
 #include "platform/posix/MountTable.h"
@@ -25,6 +26,16 @@ std::string withoutTrailingSeparators(std::string path) {
 }
 
 }  // namespace
+
+platform::ProgramFolders programFoldersFor(const std::string& executableFolder,
+                                           const std::string& userDataHome,
+                                           bool (*fileExists)(const std::string&)) {
+    const std::string beside = joinPath(executableFolder, "ref.dat");
+    if (fileExists(beside)) return {executableFolder, beside};
+    const std::string shared = joinPath(parentFolder(executableFolder), "share/tarnwick/ref.dat");
+    if (executableFolder != "/" && fileExists(shared)) return {userDataHome + "/Tarnwick", shared};
+    return {executableFolder, beside};
+}
 
 std::string normalFolderPath(const std::string& path) {
     std::filesystem::path full(path);
@@ -74,11 +85,16 @@ std::string PosixFileSystem::executablePath() {
     return ec ? std::string() : path.string();
 }
 
-std::string PosixFileSystem::applicationFolder() {
+platform::ProgramFolders PosixFileSystem::programFolders() {
     const std::string exe = executablePath();
     const auto slash = exe.rfind('/');
-    if (slash == std::string::npos) return normalFolderPath(".");
-    return slash == 0 ? std::string("/") : exe.substr(0, slash);
+    const std::string folder = slash == std::string::npos ? normalFolderPath(".")
+                               : slash == 0               ? std::string("/")
+                                                          : exe.substr(0, slash);
+    return programFoldersFor(folder, dataHome(), [](const std::string& path) {
+        struct stat info {};
+        return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    });
 }
 
 platform::FileLength PosixFileSystem::fileLength(const std::string& path) {

@@ -14,7 +14,7 @@ public:
     std::size_t openFolderBudget() override;
     std::vector<platform::Drive> driveList() override;
     std::string quickScanFolder() override;
-    std::string applicationFolder() override;
+    platform::ProgramFolders programFolders() override;
     std::string executablePath() override;
     platform::FileLength fileLength(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
@@ -22,6 +22,15 @@ public:
     bool removeFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
 };
+
+// Where a program whose executable lies in `executableFolder` keeps its
+// files. One that finds its definitions beside itself (a build tree, a
+// folder it was unpacked to) keeps everything there; one installed under a
+// prefix reads <prefix>/share/tarnwick/ref.dat and writes only below
+// `userDataHome`/Tarnwick, since the prefix belongs to the system.
+platform::ProgramFolders programFoldersFor(const std::string& executableFolder,
+                                           const std::string& userDataHome,
+                                           bool (*fileExists)(const std::string&));
 
 // An absolute form of `path` without "." and ".." parts and without trailing
 // separators (except for the root itself).
