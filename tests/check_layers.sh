@@ -29,7 +29,7 @@ done < <(grep -rnE '^\s*#\s*include\s*"' "$src" --include='*.h' --include='*.cpp
 
 os=$(grep -rnE '^\s*#\s*include\s*<' "$src" --include='*.h' --include='*.cpp' \
       | grep -v "^$src/platform/" \
-      | grep -E '<(Q[A-Za-z]*|q[a-z]*\.h|windows\.h|unistd\.h|dirent\.h|fcntl\.h|pwd\.h|signal\.h|curl/[^>]*|sys/[^>]*|linux/[^>]*)>')
+      | grep -E '<(Q[A-Za-z]*|q[a-z]*\.h|windows\.h|win[a-z0-9]*\.h|shellapi\.h|tlhelp32\.h|ws2tcpip\.h|io\.h|unistd\.h|dirent\.h|fcntl\.h|pwd\.h|signal\.h|curl/[^>]*|sys/[^>]*|linux/[^>]*)>')
 if [ -n "$os" ]; then
     echo "OS or toolkit headers above the platform layer:"
     echo "$os"

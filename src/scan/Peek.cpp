@@ -62,7 +62,7 @@ void Walk::Peek(const std::string& Location, bool GetFiles) {
 void Walk::enter(std::uint32_t depth, const std::string& name) {
     pathLengths_.resize(depth);
     path_.resize(pathLengths_.back());
-    if (path_.back() != kPathSeparator) path_ += kPathSeparator;
+    if (!isPathSeparator(path_.back())) path_ += kPathSeparator;
     path_ += name;
     pathLengths_.push_back(path_.size());
     location_.folders.resize(depth - 1);

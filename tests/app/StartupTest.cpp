@@ -23,9 +23,9 @@ public:
 class Startup : public ::testing::Test {
 protected:
     Startup() {
-        fake.files.addFile("/opt/tarnwick/ref.dat", "Ver1.001\r\nbad.exe|Bad\r\n");
-        fake.files.addFolder("/home/user");
-        fake.files.drives = {"/"};
+        fake.files.addFile("/opt/tarnwick/ref.dat"_path, "Ver1.001\r\nbad.exe|Bad\r\n");
+        fake.files.addFolder("/home/user"_path);
+        fake.files.drives = {"/"_path};
     }
     test::FakeProgram fake;
 };
@@ -62,7 +62,8 @@ TEST_F(Startup, OnlyANumericOneOfAutoscanStartsAFullScanOnTheScanTab) {
         EXPECT_TRUE(app.main.optfullscan.value());
         EXPECT_EQ(app.main.SSTab1.tab(), frmmain::kScanTab);
         const auto& read = fake.files.foldersRead;
-        EXPECT_NE(std::find(read.begin(), read.end(), "/"), read.end()) << "the drives were walked";
+        EXPECT_NE(std::find(read.begin(), read.end(), "/"_path), read.end())
+            << "the drives were walked";
     }
 }
 
@@ -80,7 +81,7 @@ TEST_F(Startup, TheTimerWaitsUntilLoadingIsDone) {
 
 TEST_F(Startup, TheUpdateCheckComesFirstAndAMissingReferenceFileEndsTheProgram) {
     fake.store(Setting::AUTOUPDATE, "1");
-    fake.files.removeFile("/opt/tarnwick/ref.dat");
+    fake.files.removeFile("/opt/tarnwick/ref.dat"_path);
     Application app(fake.program);
     bool splashLoadedAtCheck = true;
     app.tray.onStartupUpdateCheck = [&] { splashLoadedAtCheck = app.splash.loaded(); };
@@ -141,7 +142,7 @@ TEST_F(Startup, ASecondInstanceHandsOverAndTheFirstComesForward) {
     EXPECT_TRUE(fake.ui.peersCreated.empty()) << "no window of its own";
     EXPECT_FALSE(fake.ui.trayHandler) << "no second tray icon";
     EXPECT_TRUE(fake.settings.values.empty());
-    EXPECT_FALSE(fake.files.folderExists("/opt/tarnwick/Quarantine"));
+    EXPECT_FALSE(fake.files.folderExists("/opt/tarnwick/Quarantine"_path));
 
     fake.store(Setting::AUTOSHOW, "0");
     Application app(fake.program);
@@ -159,7 +160,7 @@ TEST_F(Startup, ClosingTheMainWindowHidesItOrWithoutATrayAsksToEnd) {
     EXPECT_TRUE(fake.ui.shown.empty());
 
     test::FakeProgram bare;
-    bare.files.addFile("/opt/tarnwick/ref.dat", "Ver1\r\n");
+    bare.files.addFile("/opt/tarnwick/ref.dat"_path, "Ver1\r\n");
     bare.ui.trayAvailable = false;
     Application alone(bare.program);
     alone.start();

@@ -17,12 +17,12 @@ namespace tarnwk {
 namespace {
 
 using Texts = std::vector<std::string>;
-constexpr const char* kQuarantine = "/opt/tarnwick/Quarantine";
+const std::string kQuarantine = "/opt/tarnwick/Quarantine"_path;
 
 class MainWindow : public ::testing::Test {
 protected:
     MainWindow() {
-        fake.files.addFile("/opt/tarnwick/ref.dat",
+        fake.files.addFile("/opt/tarnwick/ref.dat"_path,
                            "Ver1.007\r\ngator.exe|Gator\r\nspy.dll|Spy\r\n");
     }
     // What the start-up sequence does with the main window.
@@ -40,7 +40,8 @@ protected:
         return fake.settings.getSetting("Tarnwick", "SETTINGS", key, "(absent)");
     }
     void addToQuarantine(std::initializer_list<const char*> names) {
-        for (const char* name : names) fake.files.addFile(std::string(kQuarantine) + "/" + name);
+        for (const char* name : names)
+            fake.files.addFile(std::string(kQuarantine) + "/"_path + name);
     }
     std::vector<ui::CheckBox*> boxes() {
         return {&main.chkrunonstart, &main.chkscanonstart, &main.chkautoupdate, &main.chkuselog,
@@ -54,7 +55,7 @@ protected:
 TEST_F(MainWindow, FirstStartMakesTheFoldersAndShowsTheDefaults) {
     addToQuarantine({"kept.exe"});  // an existing folder keeps its files
     main.Load();
-    EXPECT_TRUE(fake.files.folderExists("/opt/tarnwick/Reports"));
+    EXPECT_TRUE(fake.files.folderExists("/opt/tarnwick/Reports"_path));
     EXPECT_EQ(main.caption(), "Tarnwick 1.1");
     EXPECT_EQ(main.lblappname.caption(), "Tarnwick 1.1");
     EXPECT_EQ(main.SSTab1.tab(), frmmain::kStatusTab);
@@ -78,15 +79,15 @@ TEST_F(MainWindow, FirstStartMakesTheFoldersAndShowsTheDefaults) {
 }
 
 TEST_F(MainWindow, StatusAfterAScanThatQuarantinedThreeFiles) {
-    fake.files.addFile("/opt/tarnwick/ref.dat",
+    fake.files.addFile("/opt/tarnwick/ref.dat"_path,
                        "Ver1.007\r\ngator.exe|Gator\r\nspy.dll|Spy\r\npopup.exe|Popup\r\n");
     fake.store(Setting::TOTALOBJECTSREMOVED, "2");
     fake.store(Setting::SCANCOUNT, "5");
     fake.store(Setting::LASTRUN, "05/12/2026 09:00:00");
     for (const char* name : {"gator.exe", "notes.txt", "sub/spy.dll", "sub/deeper/popup.exe"})
-        fake.files.addFile(fake.files.quickFolder + "/" + name);
-    fake.files.drives = {"/data"};
-    fake.files.addFolder("/data");
+        fake.files.addFile(fake.files.quickFolder + "/"_path + name);
+    fake.files.drives = {"/data"_path};
+    fake.files.addFolder("/data"_path);
     startUp();
     addToQuarantine({"old.exe"});
     main.SSTab1.selectTab(frmmain::kStatusTab);
@@ -99,10 +100,10 @@ TEST_F(MainWindow, StatusAfterAScanThatQuarantinedThreeFiles) {
     main.optquickscan.click();
     main.cmdstartscan.click();
     EXPECT_FALSE(main.visible());
-    const auto walked = [&](const char* folder) {
+    const auto walked = [&](const std::string& folder) {
         return std::count(fake.files.foldersRead.begin(), fake.files.foldersRead.end(), folder);
     };
-    EXPECT_EQ(walked("/data"), 0);
+    EXPECT_EQ(walked("/data"_path), 0);
     frmscan* scan = main.scanRun().scanWindow();
     ASSERT_EQ(scan->lstadware.count(), 3u);
     for (std::size_t entry = 0; entry < 3; ++entry) scan->lstadware.setSelected(entry, true);
@@ -121,7 +122,7 @@ TEST_F(MainWindow, StatusAfterAScanThatQuarantinedThreeFiles) {
 
     main.optfullscan.click();  // the full scan walks the drives
     main.cmdstartscan.click();
-    EXPECT_EQ(walked("/data"), 1);
+    EXPECT_EQ(walked("/data"_path), 1);
     EXPECT_EQ(stored("SCANCOUNT"), "7");
 }
 
@@ -142,7 +143,7 @@ TEST_F(MainWindow, ClosingStoresTheCounterAndOnlyHides) {
 TEST_F(MainWindow, QuarantineTabListsAndDeletesFilesForGood) {
     startUp();
     addToQuarantine({"e.exe", "B.dll", "a.exe", "d.ocx", "C.exe"});
-    fake.files.addFolder(std::string(kQuarantine) + "/subfolder");
+    fake.files.addFolder(std::string(kQuarantine) + "/subfolder"_path);
     main.SSTab1.selectTab(frmmain::kQuarantineTab);
     EXPECT_EQ(main.FileListQuarantine.items(),
               (Texts{"a.exe", "B.dll", "C.exe", "d.ocx", "e.exe"}));

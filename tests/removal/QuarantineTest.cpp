@@ -28,7 +28,7 @@ using test::present;
 // records whether `watched` was still in place.
 class WatchingProcesses final : public platform::Processes {
 public:
-    std::vector<platform::ProcessInfo> list() override { return {{7, "/usr/bin/B.EXE"}}; }
+    std::vector<platform::ProcessInfo> list() override { return {{7, "/usr/bin/B.EXE"_path}}; }
     std::int64_t ownId() override { return 1; }
     bool terminate(std::int64_t) override { return fileWasThere.push_back(present(watched)), true; }
     std::string watched;
@@ -251,27 +251,27 @@ TEST_F(OnDisk, PurgeDeletesTheMarkedFilesForGoodOnceConfirmed) {
 
 TEST(OnFake, AFileInTheRootMovesAndOneThatCannotBePurgedStaysMarked) {
     test::ScanHarness h;
-    h.files.addFolder("/opt/tarnwick/Quarantine");
-    h.files.addFile("/b.exe", "root");
+    h.files.addFolder("/opt/tarnwick/Quarantine"_path);
+    h.files.addFile("/b.exe"_path, "root");
     frmscan window(h.program);
-    h.scanInto(window, "/");
+    h.scanInto(window, "/"_path);
     window.lstadware.setSelected(0, true);
     window.cmdquarantine.click();
-    EXPECT_EQ(h.files.readFile("/opt/tarnwick/Quarantine/b.exe"), "root");
-    EXPECT_EQ(h.files.readFile("/b.TWK"), "root");
-    EXPECT_FALSE(h.files.exists("/b.exe"));
+    EXPECT_EQ(h.files.readFile("/opt/tarnwick/Quarantine/b.exe"_path), "root");
+    EXPECT_EQ(h.files.readFile("/b.TWK"_path), "root");
+    EXPECT_FALSE(h.files.exists("/b.exe"_path));
 
-    h.files.addFile("/data/ro/b.exe");
-    h.files.addFile("/data/rw/b.exe");
-    h.files.readOnlyFolders.insert("/data/ro");
+    h.files.addFile("/data/ro/b.exe"_path);
+    h.files.addFile("/data/rw/b.exe"_path);
+    h.files.readOnlyFolders.insert("/data/ro"_path);
     window.clearFoundItems();
-    h.scanInto(window, "/data");
+    h.scanInto(window, "/data"_path);
     window.lstadware.setSelected(0, true);
     window.lstadware.setSelected(1, true);
     window.cmddelete.click();
-    EXPECT_TRUE(h.files.exists("/data/ro/b.exe"));
-    EXPECT_FALSE(h.files.exists("/data/rw/b.exe"));
-    EXPECT_EQ(window.lstadware.items(), Texts{"/data/ro/b.exe > Bee"});
+    EXPECT_TRUE(h.files.exists("/data/ro/b.exe"_path));
+    EXPECT_FALSE(h.files.exists("/data/rw/b.exe"_path));
+    EXPECT_EQ(window.lstadware.items(), Texts{"/data/ro/b.exe > Bee"_path});
     EXPECT_TRUE(window.lstadware.selected(0));
     EXPECT_EQ(h.program.totalObjectsRemoved.value(), 2);
     EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 0, 1}));

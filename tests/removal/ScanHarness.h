@@ -17,7 +17,7 @@ inline bool present(const std::string& path) {
 
 struct ScanHarness : FakeProgram {
     explicit ScanHarness(platform::FileSystem* realFiles = nullptr,
-                         std::string appFolder = "/opt/tarnwick",
+                         std::string appFolder = nativePath("/opt/tarnwick"),
                          platform::Processes* realProcesses = nullptr)
         : FakeProgram(realFiles, std::move(appFolder), realProcesses) {
         program.setDefinitions(

@@ -13,13 +13,13 @@ namespace tarnwk {
 namespace {
 
 using Texts = std::vector<std::string>;
-constexpr const char* kReports = "/opt/tarnwick/Reports";
+const std::string kReports = "/opt/tarnwick/Reports"_path;
 
 class ScanRunTest : public ::testing::Test {
 protected:
     ScanRunTest() {
         h.files.addFolder(kReports);
-        h.files.addFolder("/opt/tarnwick/Quarantine");
+        h.files.addFolder("/opt/tarnwick/Quarantine"_path);
         h.files.addFolder(h.files.quickFolder);
     }
     frmscan& window() { return *run.scanWindow(); }
@@ -32,12 +32,12 @@ protected:
 };
 
 TEST_F(ScanRunTest, AQuickScanRecordsTheRunSwapsTheWindowsAndEndsFinished) {
-    h.files.addFile("/home/user/b.exe");
-    h.files.addFile("/home/user/notes.txt");
-    h.files.addFile("/home/user/sub/EVIL.EXE");
-    h.files.setDevice("/home/user/usb", 3);  // a quick scan crosses into mounts
-    h.files.addFile("/home/user/usb/b.exe");
-    h.files.drives = {"/"};
+    h.files.addFile("/home/user/b.exe"_path);
+    h.files.addFile("/home/user/notes.txt"_path);
+    h.files.addFile("/home/user/sub/EVIL.EXE"_path);
+    h.files.setDevice("/home/user/usb"_path, 3);  // a quick scan crosses into mounts
+    h.files.addFile("/home/user/usb/b.exe"_path);
+    h.files.drives = {"/"_path};
     h.store(Setting::SCANCOUNT, "41");
     Texts folders;
     h.ui.onEveryDoEvents = [&] {
@@ -56,13 +56,14 @@ TEST_F(ScanRunTest, AQuickScanRecordsTheRunSwapsTheWindowsAndEndsFinished) {
     };
     run.cmdstartscan_Click(false);
 
-    EXPECT_EQ(folders, (Texts{"Label3", "/home/user", "/home/user/sub", "/home/user/usb"}));
-    EXPECT_FALSE(folderRead("/"));
+    EXPECT_EQ(folders,
+              (Texts{"Label3", "/home/user"_path, "/home/user/sub"_path, "/home/user/usb"_path}));
+    EXPECT_FALSE(folderRead("/"_path));
     frmscan& w = window();
     EXPECT_EQ(w.lstadware.items(),
-              (Texts{"/home/user/b.exe > Bee", "/home/user/sub/Evil.exe > Evil",
-                     "/home/user/usb/b.exe > Bee"}));
-    EXPECT_EQ(w.foundItems()[1].path, "/home/user/sub/EVIL.EXE");
+              (Texts{"/home/user/b.exe > Bee"_path, "/home/user/sub/Evil.exe > Evil"_path,
+                     "/home/user/usb/b.exe > Bee"_path}));
+    EXPECT_EQ(w.foundItems()[1].path, "/home/user/sub/EVIL.EXE"_path);
     EXPECT_EQ(w.lblObjectsscannedcount.caption(), "4 Objects scanned");
     EXPECT_EQ(w.lblAdwareFoundCount.caption(), "3 Spyware / Adware found");
     EXPECT_EQ(test::buttonStates(w), "-- VE VE VE");
@@ -81,15 +82,15 @@ TEST_F(ScanRunTest, AQuickScanRecordsTheRunSwapsTheWindowsAndEndsFinished) {
 }
 
 TEST_F(ScanRunTest, AFullScanWalksEveryDriveInOrderEachOnItsOwnVolume) {
-    h.files.drives = {"/", "/mnt/data"};
-    h.files.addFile("/b.exe");
-    h.files.addFile("/usr/b.exe");
-    h.files.setDevice("/mnt/data", 2);
-    h.files.addFile("/mnt/data/b.exe");
-    h.files.addFile("/opt/tarnwick/Quarantine/b.exe");
+    h.files.drives = {"/"_path, "/mnt/data"_path};
+    h.files.addFile("/b.exe"_path);
+    h.files.addFile("/usr/b.exe"_path);
+    h.files.setDevice("/mnt/data"_path, 2);
+    h.files.addFile("/mnt/data/b.exe"_path);
+    h.files.addFile("/opt/tarnwick/Quarantine/b.exe"_path);
     run.cmdstartscan_Click(true);
     EXPECT_EQ(window().lstadware.items(),
-              (Texts{"//b.exe > Bee", "/usr/b.exe > Bee", "/mnt/data/b.exe > Bee"}));
+              (Texts{"//b.exe > Bee"_path, "/usr/b.exe > Bee"_path, "/mnt/data/b.exe > Bee"_path}));
     EXPECT_EQ(h.program.scan.objectsScanned, 4);
 
     h.files.quickFolder = "";  // no folder: nothing walked, not the current one
@@ -119,7 +120,7 @@ TEST_F(ScanRunTest, TheLogIsWrittenOnlyWhenAutologIsOneAndItsFailureStopsNothing
 }
 
 TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) {
-    h.files.drives = {"/c", "/d"};
+    h.files.drives = {"/c"_path, "/d"_path};
     for (const char* path : {"/c/b.exe", "/c/x1.txt", "/c/sub/b.exe", "/d/b.exe"})
         h.files.addFile(path);
     h.store(Setting::AUTOLOG, "1");
@@ -129,14 +130,14 @@ TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) 
         EXPECT_EQ(test::buttonStates(window()), "-- VE V- V-");
     };
     run.cmdstartscan_Click(true);
-    EXPECT_FALSE(folderRead("/d"));
-    EXPECT_EQ(window().lstadware.items(), (Texts{"/c/b.exe > Bee"}));
+    EXPECT_FALSE(folderRead("/d"_path));
+    EXPECT_EQ(window().lstadware.items(), (Texts{"/c/b.exe > Bee"_path}));
     EXPECT_EQ(test::buttonStates(window()), "-- VE VE VE");
     const Texts logs = h.files.filesIn(kReports);
     ASSERT_EQ(logs.size(), 1u);
-    EXPECT_EQ(
-        h.files.readFile(std::string(kReports) + "/" + logs[0])->find("Adware found >/c/b.exe"),
-        2u);
+    EXPECT_EQ(h.files.readFile(std::string(kReports) + "/"_path + logs[0])
+                  ->find("Adware found >" + "/c/b.exe"_path),
+              2u);
 
     // The next run starts clean, in a new window.
     bool checked = false;
@@ -146,14 +147,14 @@ TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) 
         EXPECT_FALSE(h.program.scan.abortScan);
         EXPECT_EQ(h.program.scan.scanReport, "");
     };
-    h.files.drives = {"/d"};
+    h.files.drives = {"/d"_path};
     run.cmdstartscan_Click(true);
     EXPECT_EQ(h.ui.peersCreated["frmscan"], 2);
-    EXPECT_EQ(window().lstadware.items(), (Texts{"/d/b.exe > Bee"}));
+    EXPECT_EQ(window().lstadware.items(), (Texts{"/d/b.exe > Bee"_path}));
 }
 
 TEST_F(ScanRunTest, ExitAfterAbortStopsTheWalkAndTheClosedWindowStaysClosed) {
-    h.files.drives = {"/c", "/d"};
+    h.files.drives = {"/c"_path, "/d"_path};
     for (const char* path : {"/c/a.txt", "/c/b.txt", "/c/sub/b.exe", "/d/b.exe"})
         h.files.addFile(path);
     frmscan* closed = nullptr;
@@ -165,7 +166,7 @@ TEST_F(ScanRunTest, ExitAfterAbortStopsTheWalkAndTheClosedWindowStaysClosed) {
     };
     run.cmdstartscan_Click(true);
     ASSERT_NE(closed, nullptr);
-    EXPECT_FALSE(folderRead("/d"));
+    EXPECT_FALSE(folderRead("/d"_path));
     EXPECT_EQ(run.scanWindow(), nullptr);
     EXPECT_EQ(h.ui.peersCreated["frmscan"], 1) << "the closed window was built again";
     EXPECT_EQ(closed->caption(), "Scanning...") << "the end steps touched the closed window";
@@ -175,15 +176,15 @@ TEST_F(ScanRunTest, ExitAfterAbortStopsTheWalkAndTheClosedWindowStaysClosed) {
 }
 
 TEST_F(ScanRunTest, AStartWhileWalkingIsRefusedAndAWindowLeftOpenIsClosedTheUsualWay) {
-    h.files.addFile("/home/user/a.txt");
-    h.files.addFile("/home/user/b.exe");
+    h.files.addFile("/home/user/a.txt"_path);
+    h.files.addFile("/home/user/b.exe"_path);
     h.ui.onEveryDoEvents = [&] {
         if (h.ui.doEventsCount == 3) run.cmdstartscan_Click(true);
     };
     run.cmdstartscan_Click(false);
     EXPECT_EQ(h.ui.peersCreated["frmscan"], 1);
     EXPECT_EQ(h.setting(Setting::SCANCOUNT), "1");
-    EXPECT_EQ(window().lstadware.items(), (Texts{"/home/user/b.exe > Bee"}));
+    EXPECT_EQ(window().lstadware.items(), (Texts{"/home/user/b.exe > Bee"_path}));
 
     h.program.totalObjectsRemoved.add(3);
     h.mainWindow.Show();  // back through the tray, and Scan Now again

@@ -86,7 +86,7 @@ TEST(DefinitionIndex, KeepsDefinitionsOrderAndSkipsWhatNeverMatches) {
 
 TEST(LoadReferenceFile, ReadsWindows1252WithoutLimitAndStopsWhenItCannot) {
     test::FakeProgram fake;
-    const std::string path = "/opt/tarnwick/ref.dat";
+    const std::string path = "/opt/tarnwick/ref.dat"_path;
     std::string many = "Ver1.001\r\n\xC9vil.exe|\xC9vil\r\n";
     for (int i = 0; i < 40000; ++i) many += "f" + std::to_string(i) + ".exe|L\r\n";
     fake.files.addFile(path, many);

@@ -32,7 +32,7 @@ TEST(LogSecondsText, SevenSignificantDigitsOfAFloatWithoutExponentOrTrailingZero
 
 TEST(ScanLog, NamedAfterTheDayAndSecondsWithFindingsThenTheRunInTheWindowsCodePage) {
     test::FakeProgram fake;
-    const std::string reports = "/opt/tarnwick/Reports";
+    const std::string reports = "/opt/tarnwick/Reports"_path;
     EXPECT_FALSE(WriteScanLog(fake.program, "")) << "the Reports folder is not created";
     fake.files.addFolder(reports);
     fake.clock.day = {2027, 1, 5};
@@ -46,10 +46,10 @@ TEST(ScanLog, NamedAfterTheDayAndSecondsWithFindingsThenTheRunInTheWindowsCodePa
     ASSERT_TRUE(WriteScanLog(fake.program, ""));
     EXPECT_EQ(fake.files.filesIn(reports),
               (std::vector<std::string>{"2027-1-568134,25.log", "2027-1-568134.25.log"}));
-    EXPECT_EQ(fake.files.readFile(reports + "/2027-1-568134,25.log"),
+    EXPECT_EQ(fake.files.readFile(reports + "/2027-1-568134,25.log"_path),
               "\r\nAdware found >/home/zo\xEB/b.exe\r\nAdware found >/?.exe\r\n"
               "Test Run : 06/12/2026 at 18:55:34 \x97 Mittag\r\n\r\n");
-    EXPECT_EQ(fake.files.readFile(reports + "/2027-1-568134.25.log"),
+    EXPECT_EQ(fake.files.readFile(reports + "/2027-1-568134.25.log"_path),
               "NO Adware found...\r\n\r\nTest Run : 06/12/2026 at 18:55:34 \x97 Mittag\r\n\r\n");
 
     fake.files.readOnlyFolders.insert(reports);

@@ -54,16 +54,16 @@ TEST(ScanWindow, LoadAbortExitAndWhatTheWalkWrites) {
     EXPECT_EQ(h.program.scan.objectsScanned, 0);
     EXPECT_EQ(test::buttonStates(window), "VE -- V- V-");
 
-    window.showFolder("/home/user");
+    window.showFolder("/home/user"_path);
     window.showObjectsScanned(3);
     window.showAdwareFound(1);
     window.addFoundItem(
-        {"/a > b/b.exe > Bee", "/a > b/B.EXE", "b.exe", platform::FileId{1, 9}, {}});
-    EXPECT_EQ(window.Label3.caption(), "/home/user");
+        {"/a > b/b.exe > Bee"_path, "/a > b/B.EXE"_path, "b.exe", platform::FileId{1, 9}, {}});
+    EXPECT_EQ(window.Label3.caption(), "/home/user"_path);
     EXPECT_EQ(window.lblObjectsscannedcount.caption(), "3 Objects scanned");
     EXPECT_EQ(window.lblAdwareFoundCount.caption(), "1 Spyware / Adware found");
-    EXPECT_EQ(window.lstadware.items(), std::vector<std::string>{"/a > b/b.exe > Bee"});
-    EXPECT_EQ(window.foundItems().at(0).path, "/a > b/B.EXE");
+    EXPECT_EQ(window.lstadware.items(), std::vector<std::string>{"/a > b/b.exe > Bee"_path});
+    EXPECT_EQ(window.foundItems().at(0).path, "/a > b/B.EXE"_path);
     EXPECT_EQ(window.foundItemCount(), 1u);
     // Disabled buttons do nothing.
     window.lstadware.setSelected(0, true);
@@ -81,9 +81,9 @@ TEST(ScanWindow, LoadAbortExitAndWhatTheWalkWrites) {
     EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "7");
 
     // A closed window is left alone by a walk still winding down.
-    window.showFolder("/late");
-    window.addFoundItem({"/late/b.exe > Bee", "/late/b.exe", "b.exe", std::nullopt, {}});
-    EXPECT_EQ(window.Label3.caption(), "/home/user");
+    window.showFolder("/late"_path);
+    window.addFoundItem({"/late/b.exe > Bee"_path, "/late/b.exe"_path, "b.exe", std::nullopt, {}});
+    EXPECT_EQ(window.Label3.caption(), "/home/user"_path);
     EXPECT_EQ(window.foundItems().size(), 1u);
 }
 

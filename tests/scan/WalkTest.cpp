@@ -38,7 +38,9 @@ protected:
         walk.setThreads(threads);
         walk.Peek(location, getFiles);
     }
-    void peek(const std::string& location, bool getFiles = true) { peek(files, location, getFiles); }
+    void peek(const std::string& location, bool getFiles = true) {
+        peek(files, location, getFiles);
+    }
 
     test::FakeFileSystem files;
     DefinitionIndex index{kDefinitions};
@@ -58,13 +60,14 @@ TEST_F(WalkTest, DepthFirstFilesBeforeSubfoldersInNameOrderWithEveryMatch) {
         threads = count;
         view = {};
         state = {};
-        peek("/t/");
+        peek("/t/"_path);
         EXPECT_EQ(view.itemTexts(),
-                  (Texts{"/t/b.exe > Bee", "/t/dup.exe > One", "/t/DUP.EXE > Two", "/t/empty.exe > ",
-                         "/t/Évil.exe > Évil > worse", "/t/alpha/A.DLL > Ay",
-                         "/t/alpha/b.exe > Bee", "/t/alpha/sub/b.exe > Bee", "/t/Zeta/b.exe > Bee"}));
-        EXPECT_EQ(view.folderLabels,
-                  (Texts{"/t", "/t/alpha", "/t/alpha/sub", "/t/Beta", "/t/Zeta"}));
+                  (Texts{"/t/b.exe > Bee"_path, "/t/dup.exe > One"_path, "/t/DUP.EXE > Two"_path,
+                         "/t/empty.exe > "_path, "/t/Évil.exe > Évil > worse"_path,
+                         "/t/alpha/A.DLL > Ay"_path, "/t/alpha/b.exe > Bee"_path,
+                         "/t/alpha/sub/b.exe > Bee"_path, "/t/Zeta/b.exe > Bee"_path}));
+        EXPECT_EQ(view.folderLabels, (Texts{"/t"_path, "/t/alpha"_path, "/t/alpha/sub"_path,
+                                            "/t/Beta"_path, "/t/Zeta"_path}));
         EXPECT_EQ(state.objectsScanned, 12);
         EXPECT_EQ(view.objectsScannedLabel, "12 Objects scanned");
         EXPECT_EQ(view.adwareFoundLabel, "9 Spyware / Adware found");
@@ -72,60 +75,63 @@ TEST_F(WalkTest, DepthFirstFilesBeforeSubfoldersInNameOrderWithEveryMatch) {
     // The entry keeps the real file and the way back to it; the report names
     // the definition, without its label.
     const FoundItem& dll = view.items[5];
-    EXPECT_EQ(dll.path, "/t/alpha/a.dll");
+    EXPECT_EQ(dll.path, "/t/alpha/a.dll"_path);
     EXPECT_EQ(dll.name, "A.DLL");
-    EXPECT_EQ(dll.location.start, "/t");
+    EXPECT_EQ(dll.location.start, "/t"_path);
     EXPECT_EQ(dll.location.folders, Texts{"alpha"});
     EXPECT_EQ(dll.location.fileName, "a.dll");
-    EXPECT_EQ(dll.fileId, files.openFolder("/t/alpha")->fileId("a.dll"));
+    EXPECT_EQ(dll.fileId, files.openFolder("/t/alpha"_path)->fileId("a.dll"));
     EXPECT_EQ(state.scanReport.substr(0, 50),
               "\r\nAdware found >/t/b.exe\r\nAdware found >/t/dup.exe");
     EXPECT_EQ(state.scanReport.find("worse"), std::string::npos);
 }
 
 TEST_F(WalkTest, SkipsWhatItMayNotReadReportOrCross) {
-    files.addFile("/b.exe");
-    files.addFile("/s/locked/b.exe");
-    files.makeUnreadable("/s/locked");
-    files.addFile("/s/app/Quarantine/b.exe");
-    files.addFile("/s/app/Quarantine photos/b.exe");
-    files.setDevice("/mnt", 2);
-    files.addFile("/mnt/b.exe");
-    files.addLink("/s/alias", "/mnt");
-    excluded = "/s/app/Quarantine";
+    files.addFile("/b.exe"_path);
+    files.addFile("/s/locked/b.exe"_path);
+    files.makeUnreadable("/s/locked"_path);
+    files.addFile("/s/app/Quarantine/b.exe"_path);
+    files.addFile("/s/app/Quarantine photos/b.exe"_path);
+    files.setDevice("/mnt"_path, 2);
+    files.addFile("/mnt/b.exe"_path);
+    files.addLink("/s/alias"_path, "/mnt"_path);
+    excluded = "/s/app/Quarantine"_path;
     stayOnVolume = true;
-    peek("/");
+    peek("/"_path);
     // A root finding shows two separators but keeps the real path.
-    EXPECT_EQ(view.itemTexts(), (Texts{"//b.exe > Bee", "/s/app/Quarantine photos/b.exe > Bee"}));
-    EXPECT_EQ(view.items[0].path, "/b.exe");
+    EXPECT_EQ(view.itemTexts(),
+              (Texts{"//b.exe > Bee"_path, "/s/app/Quarantine photos/b.exe > Bee"_path}));
+    EXPECT_EQ(view.items[0].path, "/b.exe"_path);
     EXPECT_EQ(state.objectsScanned, 3) << "quarantined files count but are not reported";
     EXPECT_EQ(view.folderLabels,
-              (Texts{"/", "/s", "/s/app", "/s/app/Quarantine", "/s/app/Quarantine photos"}));
+              (Texts{"/"_path, "/s"_path, "/s/app"_path, "/s/app/Quarantine"_path,
+                     "/s/app/Quarantine photos"_path}));
 
     stayOnVolume = false;
-    excluded = "/s/app/Quarantine photos";
-    peek("/s/app/Quarantine photos", false);  // folders only; the start itself excluded
-    peek("/", false);
-    EXPECT_EQ(view.folderLabels[view.folderLabels.size() - 5], "/mnt") << "the other device too";
+    excluded = "/s/app/Quarantine photos"_path;
+    peek("/s/app/Quarantine photos"_path, false);  // folders only; the start itself excluded
+    peek("/"_path, false);
+    EXPECT_EQ(view.folderLabels[view.folderLabels.size() - 5], "/mnt"_path)
+        << "the other device too";
     EXPECT_EQ(state.objectsScanned, 3);
-    peek("/s/app/Quarantine photos");
+    peek("/s/app/Quarantine photos"_path);
     EXPECT_EQ(state.objectsScanned, 4);
     EXPECT_EQ(view.items.size(), 2u);
     peek("");  // a blank start names no folder
-    peek("/nowhere");
+    peek("/nowhere"_path);
     EXPECT_EQ(state.objectsScanned, 4);
 }
 
 TEST(FolderLabel, ShortensPathsPast80Characters) {
-    const std::string eighty = "/" + std::string(70, 'a') + "/" + std::string(8, 'b');
-    std::string accented = "/";  // 80 characters of two bytes are shown whole
+    const std::string eighty = "/"_path + std::string(70, 'a') + "/"_path + std::string(8, 'b');
+    std::string accented = "/"_path;  // 80 characters of two bytes are shown whole
     for (int i = 0; i < 79; ++i) accented += "é";
     const std::pair<std::string, std::string> cases[] = {
         {eighty, eighty},
-        {eighty + "c", "/a.../bbbbbbbbc"},
+        {eighty + "c", "/a.../bbbbbbbbc"_path},
         {accented, accented},
-        {accented + "é/x", "/é.../x"},
-        {"/" + std::string(85, 'x'), "/x.../" + std::string(85, 'x')},
+        {accented + "é/x", "/é.../x"_path},
+        {"/"_path + std::string(85, 'x'), "/x.../"_path + std::string(85, 'x')},
     };
     for (const auto& [path, label] : cases) EXPECT_EQ(folderLabel(path, '/'), label);
 }
@@ -135,7 +141,7 @@ TEST(FolderLabel, ShortensPathsPast80Characters) {
 TEST_F(WalkTest, ServesEventsAtEveryCheckPointAndAnAbortAtAnyStopsTheWalk) {
     for (const char* path : {"/t/b.exe", "/t/c.txt", "/t/s1/b.exe", "/t/s1/deep/b.exe", "/t/s2/x"})
         files.addFile(path);
-    peek("/t");
+    peek("/t"_path);
     const int total = view.doEventsCount;
     EXPECT_EQ(total, (1 + 2 + 2 + 2 + 2) + (1 + 2 + 1 + 1 + 1) + (1 + 2 + 1) + (1 + 2 + 1));
     for (int abortAt = 1; abortAt <= total; ++abortAt) {
@@ -152,41 +158,41 @@ TEST_F(WalkTest, ServesEventsAtEveryCheckPointAndAnAbortAtAnyStopsTheWalk) {
             scannedAtAbort = abortState.objectsScanned;
             labelsAtAbort = abortView.folderLabels.size();
         };
-        walk.Peek("/t", true);
+        walk.Peek("/t"_path, true);
         EXPECT_EQ(abortState.objectsScanned, scannedAtAbort);
         EXPECT_EQ(abortView.folderLabels.size(), labelsAtAbort);
         EXPECT_LE(abortView.doEventsCount, abortAt + 1);  // the label's two yields
         // A later target of the same scan returns at its first check point.
         const int before = abortView.doEventsCount;
-        walk.Peek("/t", true);
+        walk.Peek("/t"_path, true);
         EXPECT_EQ(abortView.doEventsCount, before + 1);
         EXPECT_EQ(abortState.objectsScanned, scannedAtAbort);
     }
 }
 
 TEST_F(WalkTest, AnAbortDuringAComparisonKeepsThatFilesFindingsAndCount) {
-    files.addFile("/s/dup.exe");
-    files.addFile("/s/z.exe");
+    files.addFile("/s/dup.exe"_path);
+    files.addFile("/s/z.exe"_path);
     view.onFoundItem = [&] { state.abortScan = true; };
-    peek("/s");
-    EXPECT_EQ(view.itemTexts(), (Texts{"/s/dup.exe > One", "/s/DUP.EXE > Two"}));
+    peek("/s"_path);
+    EXPECT_EQ(view.itemTexts(), (Texts{"/s/dup.exe > One"_path, "/s/DUP.EXE > Two"_path}));
     EXPECT_EQ(view.objectsScannedLabel, "1 Objects scanned");
 }
 
 // Each level holds a file, the next level and then a leaf folder, so every
 // folder above waits with a child still to open while the walk goes deep.
 TEST_F(WalkTest, FoldersLetGoOfOnTheWayDownAreOpenedAgainAndChecked) {
-    std::string path = "/deep";
+    std::string path = "/deep"_path;
     for (int level = 0; level < 30; ++level) {
-        files.addFile(path + "/b.exe");
-        files.addFolder(path + "/z");
-        path += "/a";
+        files.addFile(path + "/b.exe"_path);
+        files.addFolder(path + "/z"_path);
+        path += "/a"_path;
     }
     files.folderBudget = 3;
     for (const unsigned count : {1u, 4u}) {
         threads = count;
         view = {};
-        peek("/deep");
+        peek("/deep"_path);
         EXPECT_EQ(view.items.size(), 30u) << count << " threads";
         EXPECT_EQ(view.folderLabels.size(), 60u);
     }
@@ -195,14 +201,14 @@ TEST_F(WalkTest, FoldersLetGoOfOnTheWayDownAreOpenedAgainAndChecked) {
     view = {};
     threads = 1;
     view.onDoEvents = [&](int) {
-        if (view.folderLabels.size() != 40 || files.folderExists("/deep/was")) return;
-        files.rename("/deep/a", "/deep/was");
-        files.addFile("/deep/a/z/b.exe");
+        if (view.folderLabels.size() != 40 || files.folderExists("/deep/was"_path)) return;
+        files.rename("/deep/a"_path, "/deep/was"_path);
+        files.addFile("/deep/a/z/b.exe"_path);
     };
-    peek("/deep");
+    peek("/deep"_path);
     EXPECT_EQ(view.items.size(), 30u);
     EXPECT_LT(view.folderLabels.size(), 60u);
-    EXPECT_EQ(view.folderLabels.back(), "/deep/z");
+    EXPECT_EQ(view.folderLabels.back(), "/deep/z"_path);
 }
 
 class WalkOnDisk : public WalkTest {
@@ -218,7 +224,7 @@ TEST_F(WalkOnDisk, DotFilesLinksAndPipesAreNotExamined) {
     fs::create_directory_symlink(tmp / "real", tmp / "alias");
     fs::create_symlink(tmp / "real/ÉVIL.EXE", tmp / "b.exe");
     ASSERT_EQ(mkfifo((tmp / "dup.exe").c_str(), 0600), 0);
-    peek(disk, tmp.path() + "/");
+    peek(disk, tmp.path() + "/"_path);
     EXPECT_EQ(view.itemTexts(),
               (Texts{tmp / ".config/b.exe > Bee", tmp / "real/Évil.exe > Évil > worse"}));
     EXPECT_EQ(view.items[1].path, tmp / "real/ÉVIL.EXE");
@@ -292,12 +298,13 @@ TEST_F(WalkOnDisk, ReadAheadGivesWhatTheWalkAloneGives) {
     std::vector<std::string> folders = {""};
     for (int i = 0; i < 400; ++i) {
         std::string name;
-        for (int n = 1 + static_cast<int>(random() % 3); n > 0; --n) name += parts[random() % parts.size()];
+        for (int n = 1 + static_cast<int>(random() % 3); n > 0; --n)
+            name += parts[random() % parts.size()];
         const std::string parent = folders[random() % folders.size()];
-        const std::string folder = parent + "/" + name + std::to_string(i % 7);
+        const std::string folder = parent + "/"_path + name + std::to_string(i % 7);
         fs::create_directories(tmp.path() + folder);
         folders.push_back(folder);
-        if (i % 3 == 0) tmp.writeFile(folder.substr(1) + (i % 2 ? "/b.exe" : "/DUP.exe"));
+        if (i % 3 == 0) tmp.writeFile(folder.substr(1) + (i % 2 ? "/b.exe"_path : "/DUP.exe"_path));
     }
     std::vector<std::tuple<Texts, Texts, std::string, int>> runs;
     for (const unsigned count : {1u, 2u, 5u}) {
@@ -305,7 +312,8 @@ TEST_F(WalkOnDisk, ReadAheadGivesWhatTheWalkAloneGives) {
         state = {};
         threads = count;
         peek(disk, tmp.path());
-        runs.emplace_back(view.itemTexts(), view.folderLabels, state.scanReport, view.doEventsCount);
+        runs.emplace_back(view.itemTexts(), view.folderLabels, state.scanReport,
+                          view.doEventsCount);
     }
     EXPECT_GT(std::get<0>(runs[0]).size(), 100u);
     EXPECT_EQ(runs[1], runs[0]);
@@ -313,7 +321,8 @@ TEST_F(WalkOnDisk, ReadAheadGivesWhatTheWalkAloneGives) {
 
     // An abort leaves no reading thread behind.
     const auto threadsNow = [] {
-        return std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator{});
+        return std::distance(fs::directory_iterator("/proc/self/task"_path),
+                             fs::directory_iterator{});
     };
     const auto before = threadsNow();
     view = {};

@@ -8,6 +8,19 @@ namespace tarnwk::test {
 
 using Kind = platform::EntryKind;
 
+namespace {
+
+// Paths are written with '/' and shown with the system's separator, which
+// Windows takes alongside '/'.
+const std::string kRoot(1, kPathSeparator);
+
+std::size_t nextSeparator(std::string_view path, std::size_t from) {
+    while (from < path.size() && !isPathSeparator(path[from])) ++from;
+    return from;
+}
+
+}  // namespace
+
 // A handle on one folder node of the fake tree.
 class FakeFolder final : public platform::Folder {
 public:
@@ -92,12 +105,11 @@ int FakeFileSystem::child(int folder, std::string_view name) const {
 }
 
 int FakeFileSystem::lookup(const std::string& path, int depth) const {
-    if (path.empty() || path[0] != '/' || depth > 8) return -1;
+    if (path.empty() || !isPathSeparator(path[0]) || depth > 8) return -1;
     int at = 0;
     std::size_t begin = 1;
     while (begin < path.size()) {
-        std::size_t end = path.find('/', begin);
-        if (end == std::string::npos) end = path.size();
+        const std::size_t end = nextSeparator(path, begin);
         if (end > begin) {
             if (nodes_[at].kind != Kind::Folder) return -1;
             at = child(at, std::string_view(path).substr(begin, end - begin));
@@ -111,9 +123,8 @@ int FakeFileSystem::lookup(const std::string& path, int depth) const {
 }
 
 std::string FakeFileSystem::pathOf(int node) const {
-    if (node == 0) return "/";
-    const std::string parent = pathOf(nodes_[node].parent);
-    return parent == "/" ? "/" + nodes_[node].name : parent + "/" + nodes_[node].name;
+    if (node == 0) return kRoot;
+    return joinPath(pathOf(nodes_[node].parent), nodes_[node].name);
 }
 
 bool FakeFileSystem::writable(int folder) const {
@@ -165,16 +176,15 @@ std::unique_ptr<platform::Folder> FakeFileSystem::openFolder(const std::string& 
 std::string FakeFileSystem::fullPath(const std::string& path) {
     std::vector<std::string> parts;
     for (std::size_t begin = 0; begin <= path.size();) {
-        std::size_t end = path.find('/', begin);
-        if (end == std::string::npos) end = path.size();
+        const std::size_t end = nextSeparator(path, begin);
         const std::string part = path.substr(begin, end - begin);
         if (part == ".." && !parts.empty()) parts.pop_back();
         if (!part.empty() && part != "." && part != "..") parts.push_back(part);
         begin = end + 1;
     }
     std::string full;
-    for (const auto& part : parts) full += "/" + part;
-    return full.empty() ? "/" : full;
+    for (const auto& part : parts) full += kRoot + part;
+    return full.empty() ? kRoot : full;
 }
 
 std::vector<platform::Drive> FakeFileSystem::driveList() {
@@ -217,11 +227,10 @@ bool FakeFileSystem::removeFile(const std::string& path) {
 }
 
 bool FakeFileSystem::createFolder(const std::string& path) {
-    if (path.empty() || path[0] != '/') return false;
+    if (path.empty() || !isPathSeparator(path[0])) return false;
     int at = 0;
     for (std::size_t begin = 1; begin < path.size();) {
-        std::size_t end = path.find('/', begin);
-        if (end == std::string::npos) end = path.size();
+        const std::size_t end = nextSeparator(path, begin);
         const std::string name = path.substr(begin, end - begin);
         if (!name.empty()) {
             int next = child(at, name);

@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/NativePath.h"
 
 namespace tarnwk::test {
 
-// A tree of folders, files and links under "/", with identities on devices:
+// A tree of folders, files and links under the root, with identities on devices:
 // folder handles name the folder they opened, whatever is renamed later.
 class FakeFileSystem final : public platform::FileSystem {
 public:
@@ -32,9 +33,9 @@ public:
     std::vector<platform::Drive> driveList() override;
     std::string quickScanFolder() override { return quickFolder; }
     platform::ProgramFolders programFolders() override {
-        return {appFolder, appFolder + "/ref.dat"};
+        return {appFolder, joinPath(appFolder, "ref.dat")};
     }
-    std::string executablePath() override { return appFolder + "/tarnwk"; }
+    std::string executablePath() override { return joinPath(appFolder, "tarnwk"); }
     platform::FileLength fileLength(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
     bool writeFile(const std::string& path, std::string_view content) override;
@@ -49,8 +50,8 @@ public:
     std::vector<std::string> drives;
     // Folders in which no file can be written or deleted.
     std::set<std::string> readOnlyFolders;
-    std::string quickFolder = "/home/user";
-    std::string appFolder = "/opt/tarnwick";
+    std::string quickFolder = nativePath("/home/user");
+    std::string appFolder = nativePath("/opt/tarnwick");
     // Paths whose length query fails with this description.
     std::map<std::string, std::string> lengthErrors;
     // Every folder listed, in order.

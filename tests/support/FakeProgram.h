@@ -12,7 +12,7 @@ namespace tarnwk::test {
 
 struct FakeProgram {
     explicit FakeProgram(platform::FileSystem* realFiles = nullptr,
-                         std::string appFolder = "/opt/tarnwick",
+                         std::string appFolder = nativePath("/opt/tarnwick"),
                          platform::Processes* realProcesses = nullptr,
                          std::string serverBase = "http://server.test")
         : os{realFiles ? *realFiles : files,
