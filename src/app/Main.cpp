@@ -7,7 +7,8 @@ namespace tarnwk {
 int Main(Program& program, platform::SingleInstance& instance) {
     if (!instance.claim()) {
         // Another instance runs: it comes forward; this one touches nothing.
-        instance.activateRunning();
+        // One that cannot be reached is ending itself: nothing to do then.
+        (void)instance.activateRunning();
         return 0;
     }
     Application application(program);

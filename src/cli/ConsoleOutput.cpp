@@ -4,12 +4,27 @@
 #include <system_error>
 
 namespace tarnwk::cli {
+namespace {
+
+// U+0080 to U+009F at the start of `text`: terminals obey these as they do
+// the controls below 0x20 (U+009B starts a command, U+0085 a line).
+bool isUtf8C1Control(std::string_view text) {
+    return text.size() >= 2 && text[0] == '\xC2' && static_cast<unsigned char>(text[1]) >= 0x80 &&
+           static_cast<unsigned char>(text[1]) <= 0x9F;
+}
+
+}  // namespace
 
 std::string escapeLine(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
+    const auto escaped = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return std::string{'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+    };
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
         if (c == '\\')
             out += "\\\\";
@@ -20,7 +35,9 @@ std::string escapeLine(std::string_view text) {
         else if (c == '\r')
             out += "\\r";
         else if (byte < 0x20 || byte == 0x7F)
-            out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+            out += escaped(c);
+        else if (isUtf8C1Control(text.substr(i)))
+            out += escaped(c) + escaped(text[++i]);
         else
             out += c;
     }

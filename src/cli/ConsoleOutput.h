@@ -8,8 +8,9 @@ namespace tarnwk::cli {
 
 // `text` as one line of a terminal that reads back unambiguously: a
 // backslash doubled, tab and line ends as \t \n \r, every other control
-// character as \xHH. Nothing else is changed, so a file name can never forge
-// a line or a terminal command.
+// character as \xHH for each of its bytes (C1 controls in UTF-8 included).
+// Nothing else is changed, so a file name can never forge a line or a
+// terminal command.
 std::string escapeLine(std::string_view text);
 
 // A standard stream, written through at once. A failed write (a closed
