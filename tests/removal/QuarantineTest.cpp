@@ -154,6 +154,14 @@ TEST_F(OnDisk, AFolderSwappedForALinkAfterTheScanLeadsNowhere) {
     EXPECT_TRUE(quarantineNames().empty());
     EXPECT_EQ(window.lstadware.count(), 1u);
     EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({1, 0, 0}));
+    // The same with the start folder itself (still marked).
+    fs::rename(tmp / "scan", tmp / "scan-was");
+    fs::create_directories(tmp / "elsewhere/a/b");
+    fs::create_hard_link(tmp / "outside/b/b.exe", tmp / "elsewhere/a/b/b.exe");
+    fs::create_directory_symlink(tmp / "elsewhere", tmp / "scan");
+    window.cmdquarantine.click();
+    EXPECT_EQ(read("elsewhere/a/b/b.exe"), "found");
+    EXPECT_TRUE(quarantineNames().empty());
 }
 
 TEST_F(OnDisk, AFileBeyondPathMaxIsQuarantinedLikeAnyOther) {
