@@ -12,7 +12,9 @@
 namespace tarnwk {
 
 int runDesktopProgram(int argc, char** argv, std::function<void()> whenRunning) {
-    qt::QtSession session(argc, argv, kAppTitle);
+    // TARNWK_APP_ID comes from the build configuration: the installed
+    // desktop entry's name.
+    qt::QtSession session(argc, argv, kAppTitle, TARNWK_APP_ID);
     qt::DesktopServices services(kAppTitle);
     qt::QtSingleInstance instance;
     ui::Ui ui(services.qtUi);

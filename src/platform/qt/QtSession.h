@@ -9,11 +9,13 @@ class QApplication;
 namespace tarnwk::qt {
 
 // The toolkit's side of one desktop session: the application object, the
-// user's locale for dates, times and numbers, and the application's name.
-// Lives as long as the program.
+// user's locale for dates, times and numbers, the application's name and its
+// desktop entry (without ".desktop"), by which the desktop finds the
+// program's launcher and icon for its windows. Lives as long as the program.
 class QtSession {
 public:
-    QtSession(int& argc, char** argv, std::string_view applicationName);
+    QtSession(int& argc, char** argv, std::string_view applicationName,
+              std::string_view desktopEntryName);
     ~QtSession();
     QtSession(const QtSession&) = delete;
     QtSession& operator=(const QtSession&) = delete;
