@@ -8,7 +8,6 @@
 #include "cli/UpdateCommand.h"
 #include "common/AppIdentity.h"
 #include "common/DefinitionIndex.h"
-#include "common/Program.h"
 #include "common/ServerAddress.h"
 #include "scan/Peek.h"
 #include "scan/ReferenceFile.h"

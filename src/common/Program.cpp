@@ -10,17 +10,6 @@ std::string Program::quarantineFolder() const {
 std::string Program::reportsFolder() const {
     return inAppFolder(kReportsFolderName);
 }
-std::string definitionsInUse(platform::FileSystem& files, const std::string& saved,
-                             const std::string& bundled) {
-    if (bundled.empty() || files.fileLength(saved).status != platform::LengthStatus::NotFound)
-        return saved;
-    return bundled;
-}
-
-std::string Program::referenceFile() const {
-    return definitionsInUse(os.files, savedReferenceFile(), bundledReferenceFile);
-}
-
 std::string Program::savedReferenceFile() const {
     return inAppFolder(kReferenceFileName);
 }

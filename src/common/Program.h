@@ -13,12 +13,6 @@
 
 namespace tarnwk {
 
-// The definitions in use: `saved` (downloaded into the program's folder)
-// unless it is surely missing, else `bundled` (those that came with the
-// program; empty when the two are one file).
-std::string definitionsInUse(platform::FileSystem& files, const std::string& saved,
-                             const std::string& bundled);
-
 // The state one running program shares between its windows: the services,
 // the definitions list, the walk's abort flag and report text, and the
 // removed-objects counter.
@@ -56,9 +50,6 @@ struct Program {
     std::string inAppFolder(std::string_view name) const { return joinPath(appFolder, name); }
     std::string quarantineFolder() const;
     std::string reportsFolder() const;
-    // The definitions in use: those downloaded into the program's folder,
-    // else those that came with the program.
-    std::string referenceFile() const;
     // Where downloaded definitions go.
     std::string savedReferenceFile() const;
 

@@ -68,7 +68,7 @@ void frmmain::Form_QueryUnload(bool& cancel) {
 
 void frmmain::loadReferenceFile() {
     program_.setDefinitions(tarnwk::loadReferenceFile(program_.os.files, program_.ui.backend(),
-                                                      program_.referenceFile()));
+                                                      definitionsInUse(program_)));
 }
 
 void frmmain::cmdstartscan_Click() {

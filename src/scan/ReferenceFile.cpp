@@ -1,5 +1,6 @@
 #include "scan/ReferenceFile.h"
 
+#include "common/Program.h"
 #include "common/SettingsKeys.h"
 #include "scan/Cp1252.h"
 
@@ -75,6 +76,27 @@ std::optional<double> referenceFileVersion(std::string_view bytes) {
     if (!first || !first->starts_with("Ver")) return std::nullopt;
     // The header is plain ASCII; its number is read as the server writes it.
     return parseNumber(first->substr(3));
+}
+
+std::string definitionsInUse(platform::FileSystem& files, const std::string& saved,
+                             const std::string& bundled) {
+    if (bundled.empty()) return saved;
+    const platform::LengthStatus status = files.fileLength(saved).status;
+    if (status == platform::LengthStatus::NotFound) return bundled;
+    if (status == platform::LengthStatus::Failed) return saved;
+    const auto versionOf = [&files](const std::string& path) {
+        const auto bytes = files.readFile(path);
+        return bytes ? referenceFileVersion(*bytes) : std::nullopt;
+    };
+    const auto bundledVersion = versionOf(bundled);
+    if (!bundledVersion) return saved;
+    const auto savedVersion = versionOf(saved);
+    return savedVersion && *savedVersion >= *bundledVersion ? saved : bundled;
+}
+
+std::string definitionsInUse(const Program& program) {
+    return definitionsInUse(program.os.files, program.savedReferenceFile(),
+                            program.bundledReferenceFile);
 }
 
 bool FileExists(platform::FileSystem& files, platform::Messages& messages,

@@ -10,6 +10,8 @@
 
 namespace tarnwk {
 
+struct Program;
+
 // The message of the missing-reference-file stop.
 inline constexpr std::string_view kReferenceFileMissingMessage =
     "Reference file not found cannot launch application. Contact provider for help\r\n"
@@ -47,6 +49,16 @@ std::vector<std::string> readReferenceFields(std::string_view text);
 // local file, a downloaded one and what the command line shows; nullopt when
 // the first field is not that.
 std::optional<double> referenceFileVersion(std::string_view bytes);
+
+// The definitions in use: the copy downloaded into the program's folder
+// (`saved`) or those that came with the program (`bundled`; empty when the
+// two are one file), whichever declares the higher version, so a newer
+// program's definitions are not hidden by an older download. The downloaded
+// copy on a tie, when neither declares a version, and when it exists but
+// cannot be read (so that its fault is the one reported).
+std::string definitionsInUse(platform::FileSystem& files, const std::string& saved,
+                             const std::string& bundled);
+std::string definitionsInUse(const Program& program);
 
 // True when the file exists and holds at least one byte. A failure other than
 // "not found" shows the system's description first.

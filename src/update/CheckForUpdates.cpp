@@ -1,6 +1,7 @@
 #include "update/CheckForUpdates.h"
 
 #include "common/AppIdentity.h"
+#include "scan/ReferenceFile.h"
 #include "update/DefinitionsUpdater.h"
 #include "update/frmprogress.h"
 
@@ -49,7 +50,7 @@ std::string upToDateMessage() {
 
 void CheckForUpdates(Program& program, int interactive) {
     if (!program.downloader) return;
-    DefinitionsUpdater updater(program.os.files, *program.downloader, program.referenceFile(),
+    DefinitionsUpdater updater(program.os.files, *program.downloader, definitionsInUse(program),
                                program.savedReferenceFile(), program.serverBase);
     const auto versions = updater.checkVersion();
     switch (versions.check) {

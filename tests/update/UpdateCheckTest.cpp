@@ -123,17 +123,20 @@ TEST_F(UpdateCheck, AnInstalledProgramComparesItsOwnDefinitionsAndSavesTheUsersC
     test::FakeProgram installed{&files, folder / "data/Tarnwick", nullptr, server.baseUrl()};
     installed.program.downloader = &downloader;
     installed.program.bundledReferenceFile = folder / "share/ref.dat";
-    EXPECT_EQ(installed.program.referenceFile(), installed.program.bundledReferenceFile);
+    EXPECT_EQ(definitionsInUse(installed.program), installed.program.bundledReferenceFile);
 
     publish("2.01");
     installed.ui.answers = {MessageResult::Yes};
     CheckForUpdates(installed.program, 1);
     EXPECT_EQ(test::readWholeFile(folder / "data/Tarnwick/ref.dat"), kNewDefinitions);
     EXPECT_EQ(test::readWholeFile(folder / "share/ref.dat"), kOldDefinitions);
-    EXPECT_EQ(installed.program.referenceFile(), folder / "data/Tarnwick/ref.dat");
+    EXPECT_EQ(definitionsInUse(installed.program), folder / "data/Tarnwick/ref.dat");
     // From now on the user's copy is the one compared.
     CheckForUpdates(installed.program, 1);
     EXPECT_EQ(installed.ui.shown.back().text, upToDateMessage());
+    // Until a newer program brings newer definitions of its own.
+    folder.writeFile("share/ref.dat", "Ver3.000\r\nnewest.exe|Newest\r\n");
+    EXPECT_EQ(definitionsInUse(installed.program), installed.program.bundledReferenceFile);
 }
 
 TEST_F(UpdateCheck, UpToDateAndUnreadableVersionFiles) {
