@@ -43,7 +43,7 @@ done
 "$scanner" --definitions "$work/defs.dat" --list-definitions >/dev/full 2>/dev/null
 check "a definitions list that cannot be written: exit status" 2 "$?"
 
-for defs in $'\r\n\r\n' $'Ver1.001\r\n' $'Ver1.001\r\nno separator\r\n'; do
+for defs in $'\r\n\r\n' $'Ver1.001\r\n' $'Ver1.001\r\nno separator\r\n|No name\r\n'; do
     printf '%s' "$defs" > "$work/none.dat"
     "$scanner" --definitions "$work/none.dat" "$work/tree" >/dev/null 2>"$work/err"
     check "no definition after the header: exit status" 2 "$?"
