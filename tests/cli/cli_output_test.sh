@@ -4,8 +4,6 @@
 # only on a terminal.
 set -u
 scanner=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/check.sh"
 
 printf 'Ver1.001\r\ngator.exe|Gator\r\n' > "$work/defs.dat"

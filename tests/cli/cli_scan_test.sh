@@ -2,8 +2,6 @@
 # tarnwk-scan over a generated tree: what it prints and how it exits.
 set -u
 scanner=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/check.sh"
 
 printf 'Ver1.001\r\ngator.exe|Gator\r\nCMESYS.EXE|Claria\r\n\xc9vil.dll|\xc9vil\r\n' > "$work/defs.dat"

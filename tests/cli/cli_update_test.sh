@@ -2,10 +2,6 @@
 # tarnwk-scan --update against a static web server on loopback.
 set -u
 scanner=$1
-work=$(mktemp -d)
-server_pid=""
-cleanup() { [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null; rm -rf "$work"; }
-trap cleanup EXIT
 source "$(dirname "$0")/check.sh"
 
 mkdir -p "$work/site/products/twk" "$work/app"
@@ -14,13 +10,7 @@ printf 'mine' > "$work/app/upd.txt"  # a file of the user's
 printf 'Ver2.010\r\nnew.exe|New\r\n' > "$work/site/products/twk/ref.dat"
 printf '2.005\r\n' > "$work/site/products/twk/version.txt"
 
-python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$work/site" > "$work/server.log" 2>&1 &
-server_pid=$!
-for _ in $(seq 50); do
-    port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/server.log" | head -n 1)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
+serve_folder "$work/site"
 export TARNWK_SERVER="http://127.0.0.1:$port/"
 
 out=$("$scanner" --definitions "$work/app/ref.dat" --update 2>&1); status=$?

@@ -6,14 +6,6 @@
 set -u
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-server_pid=""
-cleanup() {
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-    chmod -R u+w "$work" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
 source "$here/../cli/check.sh"
 prefix=$work/prefix
 home=$work/home
@@ -76,13 +68,7 @@ check "the definitions in use are the installed ones" \
 mkdir -p "$work/site/products/twk"
 printf 'Ver9.999\r\nnewcomer.exe|Newcomer\r\n' > "$work/site/products/twk/ref.dat"
 printf '9.999\r\n' > "$work/site/products/twk/version.txt"
-python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$work/site" > "$work/server.log" 2>&1 &
-server_pid=$!
-for _ in $(seq 50); do
-    port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/server.log" | head -n 1)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
+serve_folder "$work/site"
 out=$(TARNWK_SERVER="http://127.0.0.1:$port" run "$prefix/bin/tarnwk-scan" --update 2>&1); status=$?
 check "update: exit status" 0 "$status"
 check "update: what happened" \
