@@ -11,14 +11,7 @@ namespace tarnwk {
 namespace {
 
 using platform::MessageResult;
-
-class FakeSingleInstance final : public platform::SingleInstance {
-public:
-    bool claim() override { return first; }
-    bool activateRunning() override { return ++activations, true; }
-    bool first = true;
-    int activations = 0;
-};
+const char* const kEndQuestion = "Do you wish to end the application?";
 
 class Startup : public ::testing::Test {
 protected:
@@ -80,23 +73,17 @@ TEST_F(Startup, TheTimerWaitsUntilLoadingIsDone) {
 }
 
 TEST_F(Startup, TheUpdateCheckComesFirstAndAMissingReferenceFileEndsTheProgram) {
-    fake.store(Setting::AUTOUPDATE, "1");
     fake.files.removeFile("/opt/tarnwick/ref.dat"_path);
-    Application app(fake.program);
-    bool splashLoadedAtCheck = true;
-    app.tray.onStartupUpdateCheck = [&] { splashLoadedAtCheck = app.splash.loaded(); };
-    EXPECT_THROW(app.start(), test::ProgramEnded);
-    EXPECT_FALSE(splashLoadedAtCheck);
-    ASSERT_EQ(fake.ui.shown.size(), 1u);
-    EXPECT_EQ(fake.ui.shown[0].icon, platform::MessageIcon::Critical);
-    EXPECT_FALSE(app.main.visible());
-
-    fake.store(Setting::AUTOUPDATE, "0");
-    Application again(fake.program);
-    bool checked = false;
-    again.tray.onStartupUpdateCheck = [&] { checked = true; };
-    EXPECT_THROW(again.start(), test::ProgramEnded);
-    EXPECT_FALSE(checked);
+    for (const bool autoUpdate : {true, false}) {
+        fake.store(Setting::AUTOUPDATE, autoUpdate ? "1" : "0");
+        Application app(fake.program);
+        std::vector<bool> splashAtCheck;
+        app.tray.onStartupUpdateCheck = [&] { splashAtCheck.push_back(app.splash.loaded()); };
+        EXPECT_THROW(app.start(), test::ProgramEnded);
+        EXPECT_EQ(splashAtCheck, std::vector<bool>(autoUpdate, false)) << "first, when asked for";
+        EXPECT_EQ(fake.ui.shown.back().icon, platform::MessageIcon::Critical);
+        EXPECT_FALSE(app.main.visible());
+    }
 }
 
 TEST_F(Startup, TheTrayMenuShowsAboutAndEndsTheProgram) {
@@ -125,7 +112,7 @@ TEST_F(Startup, TheTrayMenuShowsAboutAndEndsTheProgram) {
     fake.ui.answers = {MessageResult::Cancel};
     fake.ui.menuAnswers = {2};  // "Exit"
     fake.ui.trayMessage(ui::TrayMessage::RightButtonUp);
-    EXPECT_EQ(fake.ui.shown.back().text, "Do you wish to end the application?");
+    EXPECT_EQ(fake.ui.shown.back().text, kEndQuestion);
     EXPECT_EQ(fake.ui.shown.back().buttons, platform::MessageButtons::OkCancel);
     EXPECT_TRUE(app.main.visible()) << "Cancel leaves the program as it was";
     fake.program.totalObjectsRemoved.add(3);
@@ -135,8 +122,11 @@ TEST_F(Startup, TheTrayMenuShowsAboutAndEndsTheProgram) {
 }
 
 TEST_F(Startup, ASecondInstanceHandsOverAndTheFirstComesForward) {
-    FakeSingleInstance second;
-    second.first = false;
+    struct Second final : platform::SingleInstance {
+        bool claim() override { return false; }
+        bool activateRunning() override { return ++activations, true; }
+        int activations = 0;
+    } second;
     EXPECT_EQ(Main(fake.program, second), 0);
     EXPECT_EQ(second.activations, 1);
     EXPECT_TRUE(fake.ui.peersCreated.empty()) << "no window of its own";
@@ -166,7 +156,7 @@ TEST_F(Startup, ClosingTheMainWindowHidesItOrWithoutATrayAsksToEnd) {
     alone.start();
     bare.ui.answers = {MessageResult::Cancel};
     alone.main.closeRequested();
-    EXPECT_EQ(bare.ui.shown.back().text, "Do you wish to end the application?");
+    EXPECT_EQ(bare.ui.shown.back().text, kEndQuestion);
     EXPECT_TRUE(alone.main.visible()) << "never hidden where nothing could bring it back";
     bare.ui.answers = {MessageResult::Ok};
     EXPECT_THROW(alone.main.closeRequested(), test::ProgramEnded);
