@@ -56,8 +56,12 @@ TEST(QtUi, DoEventsServesAtMostOncePerInterval) {
 TEST(QtUi, MessageBoxesThePopupMenuTheTrayAndTheEnd) {
     qt::QtUi backend;
     const auto answer = [&](Qt::Key key, MessageButtons buttons) {
-        whenUp<QMessageBox>([key](QMessageBox* box) { QTest::keyClick(box, key); });
-        return backend.messageBox("?", buttons, platform::MessageIcon::None);
+        whenUp<QMessageBox>([key](QMessageBox* box) {
+            EXPECT_EQ(box->text(), "Go on with <b>?");
+            EXPECT_EQ(box->textFormat(), Qt::PlainText);
+            QTest::keyClick(box, key);
+        });
+        return backend.messageBox("Go on with <b>?", buttons, platform::MessageIcon::None);
     };
     EXPECT_EQ(answer(Qt::Key_Return, MessageButtons::YesNo), MessageResult::Yes);
     EXPECT_EQ(answer(Qt::Key_Return, MessageButtons::OkCancel), MessageResult::Ok);
