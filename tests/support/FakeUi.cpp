@@ -1,14 +1,26 @@
 #include "support/FakeUi.h"
 
 namespace tarnwk::test {
+namespace {
+
+// The first scripted answer, or `otherwise` when none is left.
+template <class T>
+T nextAnswer(std::deque<T>& answers, T otherwise) {
+    if (answers.empty()) return otherwise;
+    const T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
 
 // Watches the timers of one window; everything else lives in the controls.
 class FakeFormPeer final : public ui::FormPeer, public ui::ControlPeer {
 public:
     FakeFormPeer(FakeUi& ui, ui::Form& form) : ui_(ui) {
         for (ui::Control* control : form.controls()) {
-            control->attach(this);
             if (control->kind() != ui::ControlKind::Timer) continue;
+            control->attach(this);
             timers_.push_back(static_cast<ui::Timer*>(control));
             update(*control, ui::Change::Enabled);
         }
@@ -21,12 +33,12 @@ public:
     void hide() override {}
     void captionChanged() override {}
     void update(ui::Control& control, ui::Change change) override {
-        if (control.kind() != ui::ControlKind::Timer || change != ui::Change::Enabled) return;
-        auto& timer = static_cast<ui::Timer&>(control);
-        if (timer.enabled())
-            ui_.timers_[&timer] = ui_.now_;
+        auto* timer = static_cast<ui::Timer*>(&control);
+        if (change != ui::Change::Enabled) return;
+        if (timer->enabled())
+            ui_.timers_[timer] = ui_.now_;
         else
-            ui_.timers_.erase(&timer);
+            ui_.timers_.erase(timer);
     }
 
 private:
@@ -47,21 +59,14 @@ void FakeUi::doEvents() {
 platform::MessageResult FakeUi::messageBox(std::string_view text, platform::MessageButtons buttons,
                                            platform::MessageIcon icon) {
     shown.push_back({std::string(text), buttons, icon});
-    if (!answers.empty()) {
-        const auto answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    return buttons == platform::MessageButtons::YesNo ? platform::MessageResult::Yes
-                                                      : platform::MessageResult::Ok;
+    return nextAnswer(answers, buttons == platform::MessageButtons::YesNo
+                                   ? platform::MessageResult::Yes
+                                   : platform::MessageResult::Ok);
 }
 
 int FakeUi::popupMenu(const std::vector<std::string>& items) {
     menus.push_back(items);
-    if (menuAnswers.empty()) return -1;
-    const int answer = menuAnswers.front();
-    menuAnswers.pop_front();
-    return answer;
+    return nextAnswer(menuAnswers, -1);
 }
 
 bool FakeUi::addTrayIcon(std::string_view tip, std::function<void(ui::TrayMessage)> onMessage) {
@@ -77,12 +82,8 @@ void FakeUi::advance(int milliseconds) {
         ui::Timer* next = nullptr;
         long long due = until + 1;
         for (const auto& [timer, startedAt] : timers_) {
-            if (timer->interval() <= 0) continue;
             const long long at = startedAt + timer->interval();
-            if (at < due) {
-                due = at;
-                next = timer;
-            }
+            if (timer->interval() > 0 && at < due) due = at, next = timer;
         }
         if (!next) break;
         now_ = due;
