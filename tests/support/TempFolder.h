@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarnwk::test {
 
@@ -28,5 +29,7 @@ private:
 };
 
 std::string readWholeFile(const std::string& path);
+// The names in a folder, sorted; none when it cannot be listed.
+std::vector<std::string> entryNames(const std::string& folder);
 
 }  // namespace tarnwk::test
