@@ -213,6 +213,7 @@ TEST_F(OnDisk, AReadOnlyFolderKeepsItsFileButTheQuarantineCopyIsMade) {
         EXPECT_TRUE(window.lstadware.selected(0));
         EXPECT_EQ(h.program.totalObjectsRemoved.value(), 1);
         EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 0, 1}));
+        EXPECT_FALSE(h.ui.busy);
     }));
 }
 
@@ -231,6 +232,7 @@ TEST_F(OnDisk, PurgeDeletesTheMarkedFilesForGoodOnceConfirmed) {
     h.ui.answers = {platform::MessageResult::No};
     markAndClick({0, 2}, window.cmddelete);
     EXPECT_TRUE(present(tmp / "scan/1/b.exe"));
+    EXPECT_EQ(window.lstadware.count(), 4u);
 
     fs::remove(tmp / "scan/2/bad.dll");
     fs::create_symlink(victim, tmp / "scan/2/bad.dll");
