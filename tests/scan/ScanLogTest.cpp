@@ -4,13 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/posix/PosixFileSystem.h"
 #include "support/FakeProgram.h"
+#include "support/TempFolder.h"
 
 namespace tarnwk {
 namespace {
 
 TEST(LogSecondsText, SevenSignificantDigitsOfAFloatWithoutExponentOrTrailingZeros) {
-    // A 32-bit float holds 68134.123 as 68134.125.
     const std::tuple<double, const char*, const char*> cases[] = {
         {68134.25, ",", "68134,25"},
         {7.0, ",", "7"},
@@ -20,8 +21,11 @@ TEST(LogSecondsText, SevenSignificantDigitsOfAFloatWithoutExponentOrTrailingZero
         {86399.99, ".", "86399.99"},
         {1.0 / 3.0, ".", "0.3333333"},
         {0.00001, ".", "0.00001"},
-        {68134.123, ".", "68134.12"},
-        {1.5, "\xD9\xAB", "1\xD9\xAB\x35"}};
+        {68134.123, ".", "68134.12"},  // a 32-bit float holds 68134.125
+        {1.5, "\xD9\xAB",
+         "1\xD9\xAB"
+         "5"},
+    };
     for (const auto& [seconds, separator, text] : cases)
         EXPECT_EQ(logSecondsText(seconds, separator), text) << seconds;
 }
@@ -52,6 +56,17 @@ TEST(ScanLog, NamedAfterTheDayAndSecondsWithFindingsThenTheRunInTheWindowsCodePa
     fake.clock.seconds = 1;
     EXPECT_FALSE(WriteScanLog(fake.program, ""));
     EXPECT_EQ(fake.files.filesIn(reports).size(), 2u);
+}
+
+TEST(ScanLog, OnDiskTheFileHoldsExactlyTheLogsBytes) {
+    test::TempFolder tmp;
+    tmp.makeFolder("app/Reports");
+    posix::PosixFileSystem disk;
+    test::FakeProgram fake(&disk, tmp / "app");
+    fake.clock.seconds = 7.0;
+    ASSERT_TRUE(WriteScanLog(fake.program, "\r\nAdware found >/x/\xC3\xA9vil.exe"));
+    EXPECT_EQ(test::readWholeFile(tmp / "app/Reports/2026-12-67.log"),
+              "\r\nAdware found >/x/\xE9vil.exe\r\nTest Run : 06/12/2026 at 21:30:00\r\n\r\n");
 }
 
 }  // namespace

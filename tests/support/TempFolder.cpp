@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -74,15 +73,6 @@ std::string readWholeFile(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-std::vector<std::string> entryNames(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        names.push_back(it->path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 }  // namespace tarnwk::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +32,14 @@ private:
 
 std::string readWholeFile(const std::string& path);
 // The names in a folder, sorted; none when it cannot be listed.
-std::vector<std::string> entryNames(const std::string& folder);
+inline std::vector<std::string> entryNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 }  // namespace tarnwk::test

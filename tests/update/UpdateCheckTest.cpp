@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 
 #include "app/Application.h"
 #include "platform/posix/CurlDownloader.h"
@@ -25,8 +27,6 @@ using Texts = std::vector<std::string>;
 
 const std::string kOldDefinitions = "Ver2.005\r\nold.exe|Old\r\n";
 const std::string kNewDefinitions = "Ver2.010\r\nnew.exe|New\r\n";
-const std::string kNotFound(kVersionFileNotFoundMessage);
-const std::string kUpdated(kDefinitionsUpdatedMessage);
 
 TEST(Versions, PublishedAndReferenceFileVersionsFollowOneRuleEach) {
     const std::pair<std::string_view, double> published[] = {{"2.01\r\n", 2.01},
@@ -60,8 +60,8 @@ protected:
         folder.writeFile("ref.tmp", "mine too");
         fake.program.downloader = &downloader;
     }
-    void publish(Server::Route version, const std::string& definitions = kNewDefinitions) {
-        server.route("/products/twk/version.txt", std::move(version));
+    void publish(const std::string& version, const std::string& definitions = kNewDefinitions) {
+        server.route("/products/twk/version.txt", {200, version});
         server.route("/products/twk/ref.dat", {200, definitions});
     }
     Texts messages() {
@@ -72,7 +72,11 @@ protected:
     }
     std::string referenceFile() const { return test::readWholeFile(folder / "ref.dat"); }
     void expectNoLeftovers() {
-        EXPECT_EQ(test::entryNames(folder.path()), (Texts{"ref.dat", "ref.tmp", "upd.txt"}));
+        Texts names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (Texts{"ref.dat", "ref.tmp", "upd.txt"})) << "a temporary file lingers";
         EXPECT_EQ(test::readWholeFile(folder / "upd.txt") + test::readWholeFile(folder / "ref.tmp"),
                   "minemine too");
     }
@@ -85,7 +89,7 @@ protected:
 };
 
 TEST_F(UpdateCheck, NewerVersionIsOfferedAndReplacesTheReferenceFileWhenAccepted) {
-    publish({200, "2.01\r\n"});
+    publish("2.01\r\n");
     fake.ui.answers = {MessageResult::No};
     CheckForUpdates(fake.program, 1);
     EXPECT_EQ(fake.ui.shown.at(0).buttons, platform::MessageButtons::YesNo);
@@ -96,7 +100,7 @@ TEST_F(UpdateCheck, NewerVersionIsOfferedAndReplacesTheReferenceFileWhenAccepted
 
     fake.program.setDefinitions(DefinitionsList({"Ver2.005", "old.exe|Old"}));
     CheckForUpdates(fake.program, 1);
-    EXPECT_EQ(messages(), (Texts{newerVersionQuestion(), kUpdated}));
+    EXPECT_EQ(messages(), (Texts{newerVersionQuestion(), std::string(kDefinitionsUpdatedMessage)}));
     EXPECT_EQ(referenceFile(), kNewDefinitions);
     EXPECT_EQ(fake.ui.peersCreated["frmprogress"], 1);
     EXPECT_FALSE(fake.ui.busy);
@@ -114,7 +118,7 @@ TEST_F(UpdateCheck, AnInstalledProgramComparesItsOwnDefinitionsAndSavesTheUsersC
     installed.program.bundledReferenceFile = folder / "share/ref.dat";
     EXPECT_EQ(definitionsInUse(installed.program), installed.program.bundledReferenceFile);
 
-    publish({200, "2.01"});
+    publish("2.01");
     installed.ui.answers = {MessageResult::Yes};
     CheckForUpdates(installed.program, 1);
     EXPECT_EQ(test::readWholeFile(folder / "data/Tarnwick/ref.dat"), kNewDefinitions);
@@ -128,9 +132,11 @@ TEST_F(UpdateCheck, AnInstalledProgramComparesItsOwnDefinitionsAndSavesTheUsersC
     EXPECT_EQ(definitionsInUse(installed.program), installed.program.bundledReferenceFile);
 }
 
-// Nothing newer, or no version to compare: the old file stays. Failures are
-// silent at start-up; a server that never answers ends in its time-out.
+// Nothing newer, or no version to compare (an error page served as success
+// among them): the old file stays. Failures are silent at start-up; a server
+// that never answers ends in its time-out.
 TEST_F(UpdateCheck, UpToDateAndUnreadableVersionFiles) {
+    const std::string kNotFound(kVersionFileNotFoundMessage);
     const std::tuple<Server::Route, int, Texts> cases[] = {
         {{200, "2.005"}, 0, {upToDateMessage()}},
         {{200, "1.9"}, 0, {upToDateMessage()}},
@@ -138,20 +144,18 @@ TEST_F(UpdateCheck, UpToDateAndUnreadableVersionFiles) {
         {{404, "missing"}, 0, {}},
         {{404, "missing"}, 1, {kNotFound}},
         {{300, "9.0"}, 1, {kNotFound}},
-        {{200, "<html><body>Oops</body></html>"},
-         1,
-         {kNotFound}},  // an error page served as success
+        {{200, "<html><body>Oops</body></html>"}, 1, {kNotFound}},
         {{200, "2.01" + std::string(5000, ' ')}, 1, {kNotFound}},
         {{200, "", Server::Behaviour::NeverAnswer}, 0, {}},
         {{302, "", Server::Behaviour::Serve, "/moved/version.txt"}, 1, {upToDateMessage()}}};
     server.route("/moved/version.txt", {200, "1.0"});
     for (const auto& [version, manual, expected] : cases) {
-        publish(version);
+        server.route("/products/twk/version.txt", version);
         CheckForUpdates(fake.program, manual);
         EXPECT_EQ(messages(), expected) << version.body << " " << version.status;
     }
     // An endless one is cut off at its limit, long before the time-out.
-    publish({200, "2.01\r\n", Server::Behaviour::Endless});
+    server.route("/products/twk/version.txt", {200, "2.01\r\n", Server::Behaviour::Endless});
     const auto started = std::chrono::steady_clock::now();
     CheckForUpdates(fake.program, 1);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
@@ -185,12 +189,13 @@ TEST_F(UpdateCheck, ABadReferenceDownloadKeepsTheOldFile) {
 TEST_F(UpdateCheck, LocalFaultsAreToldAsLocal) {
     // No version of its own: any published file is offered, and installed.
     folder.writeFile("ref.dat", "\xEF\xBB\xBFVer2.005\r\nold.exe|Old\r\n");
-    publish({200, "2.01"});
+    publish("2.01");
     CheckForUpdates(fake.program, 0);
-    EXPECT_EQ(messages(), (Texts{std::string(kLocalUnreadableQuestion), kUpdated}));
+    EXPECT_EQ(messages(), (Texts{std::string(kLocalUnreadableQuestion),
+                                 std::string(kDefinitionsUpdatedMessage)}));
     EXPECT_EQ(referenceFile(), kNewDefinitions);
     // A folder the new file cannot be saved in is this machine's fault.
-    publish({200, "3.0"}, "Ver3.0\r\nnewer.exe|Newer\r\n");
+    publish("3.0", "Ver3.0\r\nnewer.exe|Newer\r\n");
     EXPECT_TRUE(test::asUnprivilegedUser(folder.path(), [&] {
         ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
         CheckForUpdates(fake.program, 1);
@@ -201,7 +206,7 @@ TEST_F(UpdateCheck, LocalFaultsAreToldAsLocal) {
 }
 
 TEST_F(UpdateCheck, RunsFromBothButtonsAndAtStartUpWhenAsked) {
-    publish({200, "1.0"});
+    publish("1.0");
     Application app(fake.program);
     app.start();
     EXPECT_TRUE(messages().empty()) << "no check at start-up unless asked for";
