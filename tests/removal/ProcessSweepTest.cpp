@@ -50,12 +50,9 @@ TEST(ProcessSweep, EndsProgramsNamedByADefinitionAndAnnouncesEach) {
 
 TEST(PosixProcesses, ReadsEachProgramFromProcEvenWhenItsFileWasDeleted) {
     test::TempFolder proc;
-    fs::create_directories(proc / "42");
-    fs::create_symlink("/tmp/gone/evil.exe (deleted)", proc / "42/exe");
-    fs::create_directories(proc / "43");  // a kernel thread: no program
-    fs::create_directories(proc / "7x");
+    for (const char* id : {"42", "43", "7x", "self"}) fs::create_directories(proc / id);
+    fs::create_symlink("/tmp/gone/evil.exe (deleted)", proc / "42/exe");  // 43 is a kernel thread
     fs::create_symlink("/bin/sh", proc / "7x/exe");
-    fs::create_directories(proc / "self");
     fs::create_symlink("/bin/sh", proc / "self/exe");
     posix::PosixProcesses processes(proc.path());
     auto list = processes.list();
