@@ -108,8 +108,7 @@ TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
     OwnProcessesOnly processes({real.ownId(), child});
     test::ScanHarness h(nullptr, "/opt/tarnwick", &processes);
     const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
-    std::string upper = name;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upper = "TWKTEST" + std::to_string(getpid()) + ".EXE";
     h.program.setDefinitions(DefinitionsList({"Ver1", upper + "|Test", self + "|Ourselves"}));
     KillMatchingProcesses(h.program);
     // One still running after a few seconds is ended here, so a failing test
