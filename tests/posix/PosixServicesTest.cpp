@@ -110,8 +110,7 @@ TEST(XdgAutostart, TheExecLineHoldsThePathQuotedAndEscaped) {
         // Inside the quotes '"', '`', '$' and '\' take a backslash, which the
         // string escape then doubles; '%' is doubled.
         {R"(/opt/a"b\c$d`e%f/x)", R"("/opt/a\\"b\\\\c\\$d\\`e%%f/x")"},
-        {" /leading", R"(" /leading")"},
-    };
+        {" /leading", R"(" /leading")"}};
     for (const auto& [path, exec] : cases)
         EXPECT_EQ(XdgAutostart::desktopEntry("Tarnwick", path),
                   std::string("[Desktop Entry]\nType=Application\nName=Tarnwick\nExec=") + exec +

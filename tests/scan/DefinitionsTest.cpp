@@ -56,8 +56,7 @@ TEST(NameFolding, FoldsTheWholeRepertoireAndNothingElse) {
         {"GATOR.EXE", "gator.exe"}, {"ÉCRAN_ÀÖØÞ.DLL", "écran_àöøþ.dll"},
         {"ŠŒŽŸ", "šœžÿ"},           {"×÷ßÿ€@[`{", "×÷ßÿ€@[`{"},
         {"ПРИВЕТ", "ПРИВЕТ"},       {"A\xC3", "a\xC3"},
-        {"\xC3Z", "\xC3z"},
-    };
+        {"\xC3Z", "\xC3z"}};
     for (const auto& [name, folded] : cases) EXPECT_EQ(foldName(name), folded) << name;
 
     Texts names = {"b.exe", "A.dll", "a.dll", "Éa", "ea", "C"};

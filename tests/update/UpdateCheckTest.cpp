@@ -172,8 +172,7 @@ TEST_F(UpdateCheck, ABadReferenceDownloadKeepsTheOldFile) {
         {200, kNewDefinitions + std::string(4096, 'x'), Server::Behaviour::CutOff},
         {200, "Ver1.000\r\nolder.exe|Older\r\n"},  // not newer than the local file: refused
         {200, "Ver2.005\r\nsame.exe|Same\r\n"},
-        {200, kNewDefinitions + std::string(65536, '#'), Server::Behaviour::Endless},
-    };
+        {200, kNewDefinitions + std::string(65536, '#'), Server::Behaviour::Endless}};
     for (const auto& answer : badAnswers) {
         server.route("/products/twk/version.txt", {200, "3.0"});
         server.route("/products/twk/ref.dat", answer);
