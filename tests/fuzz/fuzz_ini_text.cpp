@@ -5,35 +5,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "FuzzCheck.h"
 #include "platform/PathText.h"
 #include "platform/posix/IniText.h"
 
-using namespace tarnwk::posix;
-
-namespace {
-
-// Roughly the sections and keys the file names, each key with the section
-// above it; the store's own reading decides what they really are.
-std::vector<std::pair<std::string, std::string>> namesIn(std::string_view file) {
-    std::vector<std::pair<std::string, std::string>> names;
-    std::string section;
-    while (!file.empty() && names.size() < 32) {
-        const auto end = std::min(file.size(), file.find_first_of("\r\n"));
-        const auto line = tarnwk::trimBlanks(file.substr(0, end));
-        file.remove_prefix(std::min(file.size(), end + 1));
-        if (line.starts_with('['))
-            section = tarnwk::trimBlanks(line.substr(1, line.find(']') - 1));
-        else if (line.find('=') != std::string_view::npos)
-            names.emplace_back(section, tarnwk::trimBlanks(line.substr(0, line.find('='))));
-    }
-    return names;
-}
-
-}  // namespace
+using namespace tarnwk;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
@@ -42,15 +19,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string value = input.ConsumeRandomLengthString();
     const std::string file = input.ConsumeRemainingBytesAsString();
 
-    iniValue(file, section, key);  // any names, any file
-    if (!isIniName(section) || !isIniName(key)) return 0;
-    const std::string written = withIniValue(file, section, key, value);
-    FUZZ_CHECK(iniValue(written, section, key) == value);
-    FUZZ_CHECK(withIniValue(written, section, key, value) == written);
-    for (const auto& [otherSection, otherKey] : namesIn(file)) {
-        if (iniNamesEqual(otherSection, section) && iniNamesEqual(otherKey, key)) continue;
-        FUZZ_CHECK(iniValue(written, otherSection, otherKey) ==
-                   iniValue(file, otherSection, otherKey));
+    posix::iniValue(file, section, key);  // any names, any file
+    if (!posix::isIniName(section) || !posix::isIniName(key)) return 0;
+    const std::string written = posix::withIniValue(file, section, key, value);
+    FUZZ_CHECK(posix::iniValue(written, section, key) == value);
+    FUZZ_CHECK(posix::withIniValue(written, section, key, value) == written);
+    // Roughly the keys the file names, each with the section above it; the
+    // store's own reading decides what they really are.
+    int names = 0;
+    for (std::string_view rest = file, otherSection; !rest.empty() && names < 32;) {
+        const auto end = std::min(rest.size(), rest.find_first_of("\r\n"));
+        const auto line = trimBlanks(rest.substr(0, end));
+        rest.remove_prefix(std::min(rest.size(), end + 1));
+        const auto equals = line.find('=');
+        if (line.starts_with('[')) otherSection = trimBlanks(line.substr(1, line.find(']') - 1));
+        if (line.starts_with('[') || equals == line.npos) continue;
+        const auto otherKey = trimBlanks(line.substr(0, equals));
+        ++names;
+        if (!posix::iniNamesEqual(otherSection, section) || !posix::iniNamesEqual(otherKey, key))
+            FUZZ_CHECK(posix::iniValue(written, otherSection, otherKey) ==
+                       posix::iniValue(file, otherSection, otherKey));
     }
     return 0;
 }

@@ -5,7 +5,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <tuple>
@@ -15,6 +14,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/XdgAutostart.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 namespace tarnwk::posix {
 namespace {
@@ -50,50 +50,33 @@ TEST(PosixFileSystem, FolderPathsAndTheApplicationFolder) {
     EXPECT_EQ(normalFolderPath("relative").front(), '/');
     PosixFileSystem files;
     EXPECT_EQ(files.executablePath(), fs::read_symlink("/proc/self/exe").string());
-    const std::string exeFolder = fs::path(files.executablePath()).parent_path().string();
-    EXPECT_EQ(files.programFolders().data, exeFolder);  // the test binaries sit beside ref.dat
+    // The test binaries sit beside ref.dat.
+    EXPECT_EQ(files.programFolders().data, fs::path(files.executablePath()).parent_path().string());
 }
 
 TEST(PosixFileSystem, ProgramFoldersBesideTheExecutableOrUnderTheUsersDataFolder) {
     static std::set<std::string> present;
-    const auto exists = [](const std::string& path) { return present.count(path) > 0; };
-    const std::tuple<std::set<std::string>, std::string, platform::ProgramFolders> cases[] = {
+    const std::string userData = "/home/u/.local/share/Tarnwick";
+    // Files present, the executable's folder; the data folder and the definitions.
+    const std::tuple<std::set<std::string>, std::string, std::string, std::string> cases[] = {
         // Definitions beside the executable win, even in an installed layout.
         {{"/opt/t/bin/ref.dat", "/opt/t/share/tarnwick/ref.dat"},
          "/opt/t/bin",
-         {"/opt/t/bin", "/opt/t/bin/ref.dat"}},
-        {{"/usr/share/tarnwick/ref.dat"},
-         "/usr/bin",
-         {"/home/u/.local/share/Tarnwick", "/usr/share/tarnwick/ref.dat"}},
-        {{"/share/tarnwick/ref.dat"},
-         "/bin",
-         {"/home/u/.local/share/Tarnwick", "/share/tarnwick/ref.dat"}},
+         "/opt/t/bin",
+         "/opt/t/bin/ref.dat"},
+        {{"/usr/share/tarnwick/ref.dat"}, "/usr/bin", userData, "/usr/share/tarnwick/ref.dat"},
+        {{"/share/tarnwick/ref.dat"}, "/bin", userData, "/share/tarnwick/ref.dat"},
         // Neither: the executable's folder, where a missing file is reported.
-        {{}, "/usr/bin", {"/usr/bin", "/usr/bin/ref.dat"}},
-        {{"/share/tarnwick/ref.dat"}, "/", {"/", "/ref.dat"}},
-    };
-    for (const auto& [files, exeFolder, expected] : cases) {
+        {{}, "/usr/bin", "/usr/bin", "/usr/bin/ref.dat"},
+        {{"/share/tarnwick/ref.dat"}, "/", "/", "/ref.dat"}};
+    for (const auto& [files, exeFolder, data, definitions] : cases) {
         present = files;
-        const platform::ProgramFolders found =
-            programFoldersFor(exeFolder, "/home/u/.local/share", exists);
-        EXPECT_EQ(found.data, expected.data) << exeFolder;
-        EXPECT_EQ(found.bundledDefinitions, expected.bundledDefinitions) << exeFolder;
+        const auto found =
+            programFoldersFor(exeFolder, "/home/u/.local/share",
+                              [](const std::string& path) { return present.contains(path); });
+        EXPECT_EQ(found.data + " " + found.bundledDefinitions, data + " " + definitions);
     }
 }
-
-// Sets an environment variable for one scope and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) saved_ = old;
-        value ? setenv(name, value, 1) : unsetenv(name);
-    }
-    ~ScopedVariable() { saved_ ? setenv(name_, saved_->c_str(), 1) : unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
 
 TEST(ConfigHome, AnAbsoluteXdgFolderOrTheHomeFolders) {
     const std::string fromPasswords = getpwuid(getuid())->pw_dir;
@@ -105,13 +88,19 @@ TEST(ConfigHome, AnAbsoluteXdgFolderOrTheHomeFolders) {
         {"/home/someone", nullptr, "/home/someone/.config", "/home/someone/.local/share"},
         {"", nullptr, fromPasswords + "/.config", fromPasswords + "/.local/share"},
         {nullptr, nullptr, fromPasswords + "/.config", fromPasswords + "/.local/share"}};
-    for (const auto& [home, xdg, config, data] : cases) {
-        ScopedVariable homeVariable("HOME", home);
-        ScopedVariable configVariable("XDG_CONFIG_HOME", xdg);
-        ScopedVariable dataVariable("XDG_DATA_HOME", xdg);
-        EXPECT_EQ(configHome(), config) << (home ? home : "(unset)");
-        EXPECT_EQ(dataHome(), data) << (home ? home : "(unset)");
-    }
+    // In a child process, so the test's own environment stays as it was.
+    EXPECT_TRUE(test::inChildProcess([&] {
+        for (const auto& [home, xdg, config, data] : cases) {
+            const auto set = [](const char* name, const char* value) {
+                value ? setenv(name, value, 1) : unsetenv(name);
+            };
+            set("HOME", home);
+            set("XDG_CONFIG_HOME", xdg);
+            set("XDG_DATA_HOME", xdg);
+            EXPECT_EQ(configHome() + " " + dataHome(), config + " " + data)
+                << (home ? home : "(unset)");
+        }
+    }));
 }
 
 TEST(XdgAutostart, TheExecLineHoldsThePathQuotedAndEscaped) {
@@ -121,8 +110,7 @@ TEST(XdgAutostart, TheExecLineHoldsThePathQuotedAndEscaped) {
         // Inside the quotes '"', '`', '$' and '\' take a backslash, which the
         // string escape then doubles; '%' is doubled.
         {R"(/opt/a"b\c$d`e%f/x)", R"("/opt/a\\"b\\\\c\\$d\\`e%%f/x")"},
-        {" /leading", R"(" /leading")"},
-    };
+        {" /leading", R"(" /leading")"}};
     for (const auto& [path, exec] : cases)
         EXPECT_EQ(XdgAutostart::desktopEntry("Tarnwick", path),
                   std::string("[Desktop Entry]\nType=Application\nName=Tarnwick\nExec=") + exec +
@@ -143,10 +131,7 @@ TEST(XdgAutostart, RegistersRemovesAndReportsWhatItCannotDo) {
     EXPECT_NE(test::readWholeFile(entry).find("Exec=\"/new/tarnwk\"\n"), std::string::npos);
     EXPECT_FALSE(XdgAutostart(home, "Tarnwick", "/bad\npath").setRegistered(true));
     EXPECT_NE(test::readWholeFile(entry).find("/new/tarnwk"), std::string::npos);
-    Texts names;
-    for (const auto& file : fs::directory_iterator(home + "/autostart"))
-        names.push_back(file.path().filename().string());
-    EXPECT_EQ(names, Texts{"Tarnwick.desktop"});
+    EXPECT_EQ(test::entryNames(home + "/autostart"), Texts{"Tarnwick.desktop"});
     EXPECT_TRUE(XdgAutostart(home, "Tarnwick", "/new/tarnwk").setRegistered(false));
     EXPECT_FALSE(fs::exists(entry));
 

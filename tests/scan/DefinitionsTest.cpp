@@ -39,11 +39,8 @@ TEST(Cp1252, DecodesAndEncodesThePage) {
     EXPECT_EQ(encodeCp1252(decodeCp1252(page)), page);
     EXPECT_EQ(decodeCp1252("\xC9vil \x80\x8A\x9A\x9F\xFF \x81"), "Évil €ŠšŸÿ \xC2\x81");
     const std::pair<std::string_view, std::string_view> encoded[] = {
-        {"\xE2\x80\x9C"
-         "a\xE2\x80\x9D \xC5\x92",
-         "\x93"
-         "a\x94 \x8C"},
-        {"\xE6\x97\xA5!", "?!"},    // outside the page
+        {"\xE2\x80\x9C\x61\xE2\x80\x9D \xC5\x92", "\x93\x61\x94 \x8C"},  // \x61 is "a"
+        {"\xE6\x97\xA5!", "?!"},                                         // outside the page
         {"\xF0\x9F\x98\x80", "?"},  // four bytes, one character
         {"\xC2\x80", "?"},          // a C1 control the page maps elsewhere
         {"a\xC3", "a?"},            // cut short
@@ -59,8 +56,7 @@ TEST(NameFolding, FoldsTheWholeRepertoireAndNothingElse) {
         {"GATOR.EXE", "gator.exe"}, {"ÉCRAN_ÀÖØÞ.DLL", "écran_àöøþ.dll"},
         {"ŠŒŽŸ", "šœžÿ"},           {"×÷ßÿ€@[`{", "×÷ßÿ€@[`{"},
         {"ПРИВЕТ", "ПРИВЕТ"},       {"A\xC3", "a\xC3"},
-        {"\xC3Z", "\xC3z"},
-    };
+        {"\xC3Z", "\xC3z"}};
     for (const auto& [name, folded] : cases) EXPECT_EQ(foldName(name), folded) << name;
 
     Texts names = {"b.exe", "A.dll", "a.dll", "Éa", "ea", "C"};

@@ -131,10 +131,6 @@ bool FakeFileSystem::writable(int folder) const {
     return !readOnlyFolders.contains(pathOf(folder));
 }
 
-void FakeFileSystem::addFolder(const std::string& path) {
-    (void)createFolder(path);
-}
-
 void FakeFileSystem::addFile(const std::string& path, std::string content) {
     addFolder(std::string(parentFolder(path)));
     nodes_[make(lookup(std::string(parentFolder(path))), std::string(fileName(path)), Kind::File)]
@@ -219,11 +215,8 @@ bool FakeFileSystem::writeFile(const std::string& path, std::string_view content
 }
 
 bool FakeFileSystem::removeFile(const std::string& path) {
-    const int folder = lookup(std::string(parentFolder(path)));
-    const int node = folder < 0 ? -1 : child(folder, fileName(path));
-    if (node < 0 || nodes_[node].kind == Kind::Folder || !writable(folder)) return false;
-    nodes_[folder].children.erase(std::string(fileName(path)));
-    return true;
+    const auto folder = openFolder(std::string(parentFolder(path)));
+    return folder && folder->removeFile(fileName(path));
 }
 
 bool FakeFileSystem::createFolder(const std::string& path) {
@@ -244,14 +237,9 @@ bool FakeFileSystem::createFolder(const std::string& path) {
     return true;
 }
 
-bool FakeFileSystem::exists(const std::string& path) const {
+bool FakeFileSystem::isA(const std::string& path, Kind kind) const {
     const int node = lookup(path);
-    return node >= 0 && nodes_[node].kind == Kind::File;
-}
-
-bool FakeFileSystem::folderExists(const std::string& path) const {
-    const int node = lookup(path);
-    return node >= 0 && nodes_[node].kind == Kind::Folder;
+    return node >= 0 && nodes_[node].kind == kind;
 }
 
 std::vector<std::string> FakeFileSystem::filesIn(const std::string& folder) const {

@@ -18,7 +18,7 @@ namespace tarnwk::test {
 class FakeFileSystem final : public platform::FileSystem {
 public:
     FakeFileSystem();
-    void addFolder(const std::string& path);
+    void addFolder(const std::string& path) { (void)createFolder(path); }
     void addFile(const std::string& path, std::string content = "x");
     // A link at `path` to `target`: followed only in paths given by name.
     void addLink(const std::string& path, const std::string& target);
@@ -42,8 +42,8 @@ public:
     bool removeFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
 
-    bool exists(const std::string& path) const;
-    bool folderExists(const std::string& path) const;
+    bool exists(const std::string& path) const { return isA(path, Kind::File); }
+    bool folderExists(const std::string& path) const { return isA(path, Kind::Folder); }
     // Names of the files directly in a folder, in byte order.
     std::vector<std::string> filesIn(const std::string& folder) const;
 
@@ -71,6 +71,7 @@ private:
         bool readable = true;
     };
     int make(int parent, const std::string& name, Kind kind);
+    bool isA(const std::string& path, Kind kind) const;
     int child(int folder, std::string_view name) const;
     // The node a path names, links followed; -1 when none.
     int lookup(const std::string& path, int depth = 0) const;

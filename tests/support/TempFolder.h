@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarnwk::test {
 
@@ -28,5 +31,15 @@ private:
 };
 
 std::string readWholeFile(const std::string& path);
+// The names in a folder, sorted; none when it cannot be listed.
+inline std::vector<std::string> entryNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 }  // namespace tarnwk::test
