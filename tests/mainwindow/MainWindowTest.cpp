@@ -197,10 +197,10 @@ TEST(Settings, DefaultsNumbersAndTheRemovedObjectsCounter) {
     test::FakeProgram fake;
     Settings& settings = fake.program.settings;
     const std::tuple<const char*, bool, int> cases[] = {
-        {"1", true, 1},     {"1.0", true, 1},  {" 1 ", true, 1},  {"0", false, 0},
-        {"2", false, 2},    {"0.5", false, 0}, {"-1", false, -1}, {"yes", false, 0},
-        {"", false, 0},     {"nan", false, 0}, {"inf", false, 0}, {"1e999", false, 0},
-        {"99999", false, 0}};
+        {"1", true, 1},      {"1.0", true, 1},  {" 1 ", true, 1},  {"0", false, 0},
+        {"2", false, 2},     {"0.5", false, 0}, {"-1", false, -1}, {"yes", false, 0},
+        {"", false, 0},      {"nan", false, 0}, {"inf", false, 0}, {"1e999", false, 0},
+        {"99999", false, 0}, {"1x", false, 0}};
     for (const auto& [text, on, box] : cases) {
         fake.store(Setting::AUTOUPDATE, text);
         EXPECT_EQ(settings.isOn(Setting::AUTOUPDATE), on) << text;

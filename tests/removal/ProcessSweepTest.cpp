@@ -119,6 +119,7 @@ TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     if (ended == 0 && kill(child, SIGTERM) == 0) waitpid(child, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_FALSE(real.terminate(child)) << "no such process any more";
     EXPECT_EQ(h.ui.shown.size(), 1u) << "only the other is announced";
     EXPECT_EQ(kill(getpid(), 0), 0);
 }

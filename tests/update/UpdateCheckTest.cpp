@@ -127,6 +127,8 @@ TEST_F(UpdateCheck, AnInstalledProgramComparesItsOwnDefinitionsAndSavesTheUsersC
     // From now on the user's copy is the one compared.
     CheckForUpdates(installed.program, 1);
     EXPECT_EQ(installed.ui.shown.back().text, upToDateMessage());
+    folder.writeFile("share/ref.dat", "Ver2.010\r\nsame.exe|Same\r\n");  // a tie keeps the download
+    EXPECT_EQ(definitionsInUse(installed.program), folder / "data/Tarnwick/ref.dat");
     // Until a newer program brings newer definitions of its own.
     folder.writeFile("share/ref.dat", "Ver3.000\r\nnewest.exe|Newest\r\n");
     EXPECT_EQ(definitionsInUse(installed.program), installed.program.bundledReferenceFile);
