@@ -30,6 +30,10 @@ TEST_F(Startup, TheSplashLoadsEverythingAndClosesAfterTwoSeconds) {
     EXPECT_EQ(app.splash.lblversion.caption(), "Version 1.1");
     EXPECT_EQ(fake.program.definitions.count(), 2u);
     EXPECT_EQ(fake.ui.trayTip, "Tarnwick");
+    app.main.Hide();
+    app.splash.Hide();
+    app.splash.Show();  // activated again: nothing is loaded or shown twice
+    EXPECT_FALSE(app.main.visible());
     fake.ui.advance(1999);
     EXPECT_TRUE(app.splash.loaded());
     fake.ui.advance(1);

@@ -57,6 +57,11 @@ check "--version" "tarnwk-scan 1.1 (1.01.0068)
 definitions: $work/defs.dat, version 1.001" "$("$scanner" --definitions "$work/defs.dat" --version)"
 check "--quiet prints the findings only" "" "$(scan --quiet 2>&1 >/dev/null)"
 
+mkdir -p "$work/c1/"$'\xc2\x80'"/"$'\xc2\x9f\xc2\xa0' && touch "$work/c1/"$'\xc2\x80'"/"$'\xc2\x9f\xc2\xa0'"/gator.exe"
+check "the first and last C1 controls are escaped, what follows them is not" \
+      "$work/c1/\\xc2\\x80/\\xc2\\x9f"$'\xc2\xa0'"/gator.exe > Gator" \
+      "$("$scanner" --definitions "$work/defs.dat" "$work/c1" 2>/dev/null)"
+
 for i in $(seq 300); do touch "$work/tree/file$i"; done
 script -qfec "$(printf '%q ' "$scanner" --definitions "$work/defs.dat" "$work/tree")" /dev/null >"$work/tty" 2>&1
 check "on a terminal: a progress line, erased before the summary" yes "$(python3 - "$work/tty" <<'PY'

@@ -20,12 +20,12 @@ check "findings in walk order" "$expected" "$out"
 check "exit status when something is found" 1 "$status"
 check "summary on stderr" "tarnwk-scan: 6 files examined, 5 found," "$(cut -d' ' -f1-6 "$work/err")"
 
-for threads in 1 3; do
+for threads in 1 3 64; do
     out=$("$scanner" --threads $threads --definitions "$work/defs.dat" "$work/tree" 2>/dev/null)
     check "the same findings with $threads listing threads" "$expected" "$out"
 done
 
-out=$("$scanner" --definitions "$work/defs.dat" "$work/clean" "$work/clean/" 2>/dev/null); status=$?
+out=$("$scanner" --definitions="$work/defs.dat" "$work/clean" "$work/clean/" 2>/dev/null); status=$?
 check "clean tree prints nothing" "" "$out"
 check "exit status when nothing is found" 0 "$status"
 
@@ -56,8 +56,10 @@ for empty in "" "  " ; do
     check "an empty PATH is an error, never the root: exit status" 2 "$?"
 done
 check "an empty PATH is an error: the message" "tarnwk-scan: an empty PATH names no folder" "$(head -n 1 "$work/err")"
-"$scanner" --threads 0 "$work/tree" >/dev/null 2>&1
-check "--threads 0: exit status" 2 "$?"
+for threads in 0 65; do
+    "$scanner" --threads $threads "$work/tree" >/dev/null 2>&1
+    check "--threads $threads: exit status" 2 "$?"
+done
 mkdir "$work/-" && touch "$work/-/gator.exe"
 out=$(cd "$work" && "$scanner" --definitions "$work/defs.dat" - 2>/dev/null)
 check "a PATH of - is a folder" "$work/-/gator.exe > Gator" "$out"

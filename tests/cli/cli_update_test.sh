@@ -49,6 +49,10 @@ printf '\xef\xbb\xbfVer1.000\r\n' > "$work/fresh/bom.dat"
 for local in missing.dat bom.dat; do
     out=$("$scanner" --definitions "$work/fresh/$local" --update 2>&1); status=$?
     check "a local file without a version is repaired ($local): exit status" 0 "$status"
+    notice=" is missing"
+    [ "$local" = bom.dat ] && notice=" declares no version (its first field must be Ver and a number)"
+    check "a local file without a version is repaired ($local): the fault told" \
+          "tarnwk-scan: $work/fresh/$local$notice; the published definitions take its place" "$(head -n 1 <<<"$out")"
     check "a local file without a version is repaired ($local): said" "definitions version 4 installed" "${out##*tarnwk-scan: }"
     check "a local file without a version is repaired ($local): the file" "Ver4.000" "$(head -c 8 "$work/fresh/$local")"
 done

@@ -218,6 +218,10 @@ TEST_F(UpdateCheck, RunsFromBothButtonsAndAtStartUpWhenAsked) {
     Application again(fake.program);
     again.start();
     EXPECT_EQ(messages(), Texts{upToDateMessage()});
+    server.route("/products/twk/version.txt", {404, ""});
+    Application quietly(fake.program);  // a failed check at start-up says nothing
+    quietly.start();
+    EXPECT_TRUE(messages().empty());
 }
 
 }  // namespace
