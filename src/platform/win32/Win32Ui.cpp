@@ -82,11 +82,17 @@ void registerUiClasses() {
 void RemoveCloseMenu(HWND window) {
     HMENU menu = GetSystemMenu(window, FALSE);
     if (!menu) return;
-    const int count = GetMenuItemCount(menu);
-    // The standard system menu ends with a separator and Close.
-    if (count < 2 || GetMenuItemID(menu, count - 1) != SC_CLOSE) return;
-    RemoveMenu(menu, static_cast<UINT>(count - 1), MF_BYPOSITION);
-    RemoveMenu(menu, static_cast<UINT>(count - 2), MF_BYPOSITION);
+    // The standard system menu ends with a separator and Close; Close is
+    // looked for by its command, so a menu extended by the system still
+    // loses only those two.
+    for (int position = GetMenuItemCount(menu) - 1; position >= 0; --position) {
+        if (GetMenuItemID(menu, position) != SC_CLOSE) continue;
+        RemoveMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);
+        if (position > 0 && (GetMenuState(menu, static_cast<UINT>(position - 1), MF_BYPOSITION) &
+                             MF_SEPARATOR))
+            RemoveMenu(menu, static_cast<UINT>(position - 1), MF_BYPOSITION);
+        break;
+    }
     DrawMenuBar(window);
 }
 

@@ -76,7 +76,8 @@ LRESULT CALLBACK Win32TrayIcon::windowProc(HWND hwnd, UINT message, WPARAM wPara
         return 0;
     }
     if (message == tray->taskbarCreated_ && tray->taskbarCreated_ != 0) {
-        tray->registered_ = tray->add();
+        // A shell that still holds the icon refuses to add it twice.
+        tray->registered_ = tray->add() || Shell_NotifyIconW(NIM_MODIFY, &tray->data_) != FALSE;
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
