@@ -1,9 +1,9 @@
 // Windows built from form declarations by the Win32 backend: classes,
 // geometry at 96 dpi, captions, fonts, the window's life, and events both
 // ways between native controls and the form's controls.
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 #include <tuple>
@@ -66,8 +66,7 @@ TEST_F(Win32Form, ControlsFollowTheDeclarations) {
         {&form.tabMain, WC_TABCONTROLW, designPixels(120, 2640, 6615, 2175), L""},
         {&form.lblOnScan, L"Static", designPixels(120 + 360, 2640 + 720, 2415, 255),
          L"On the scan page"},
-        {&form.cmdScan, L"Button", designPixels(120 + 3000, 2640 + 1320, 1215, 375),
-         L"&Scan Now"},
+        {&form.cmdScan, L"Button", designPixels(120 + 3000, 2640 + 1320, 1215, 375), L"&Scan Now"},
         {&form.picBanner, L"TarnwickPicture", designPixels(3240, 2160, 3495, 435), L""},
         {&form.lblOnPicture, L"Static", designPixels(3240 + 60, 2160 + 60, 1200, 255),
          L"Version 1.1"},
@@ -105,7 +104,11 @@ TEST_F(Win32Form, ControlsFollowTheDeclarations) {
     EXPECT_FALSE(fontOf(of(form.lblPath)).lfUnderline);
 
     for (const auto& [style, check] :
-         {std::tuple{ui::FormStyle{}, +[](HWND w) { return GetWindowLongPtrW(w, GWL_STYLE) & WS_SYSMENU && !(GetWindowLongPtrW(w, GWL_STYLE) & WS_MINIMIZEBOX); }},
+         {std::tuple{ui::FormStyle{},
+                     +[](HWND w) {
+                         return GetWindowLongPtrW(w, GWL_STYLE) & WS_SYSMENU &&
+                                !(GetWindowLongPtrW(w, GWL_STYLE) & WS_MINIMIZEBOX);
+                     }},
           {ui::FormStyle{.minimizeButton = true},
            +[](HWND w) { return (GetWindowLongPtrW(w, GWL_STYLE) & WS_MINIMIZEBOX) != 0; }},
           {ui::FormStyle{.closeCommand = false},
@@ -161,15 +164,18 @@ TEST_F(Win32Form, WhatTheUserDoesReachesTheControls) {
     SetForegroundWindow(window());
     serve(100);
     pressKeys({VK_MENU}, 'O');
-    EXPECT_TRUE(serveUntil(backend, [this] { return form.okClicks == 2; }, 3000))
+    EXPECT_TRUE(serveUntil(
+        backend, [this] { return form.okClicks == 2; }, 3000))
         << "Alt+O presses &OK";
     SetFocus(of(form.cmdOk));
     pressKeys({}, VK_TAB);
-    EXPECT_TRUE(serveUntil(backend, [this] { return GetFocus() == of(form.chkRemember); }, 3000))
+    EXPECT_TRUE(serveUntil(
+        backend, [this] { return GetFocus() == of(form.chkRemember); }, 3000))
         << "Tab moves on from the button";
     SetFocus(of(form.cmdOk));
     pressKeys({}, VK_RETURN);
-    EXPECT_TRUE(serveUntil(backend, [this] { return form.okClicks == 3; }, 3000))
+    EXPECT_TRUE(serveUntil(
+        backend, [this] { return form.okClicks == 3; }, 3000))
         << "Enter presses the focused button";
 
     PostMessageW(of(form.chkRemember), BM_CLICK, 0, 0);
@@ -215,7 +221,8 @@ TEST_F(Win32Form, WhatTheUserDoesReachesTheControls) {
     SetForegroundWindow(window());
     SetFocus(of(form.cmdOk));
     pressKeys({}, VK_ESCAPE);
-    EXPECT_TRUE(serveUntil(backend, [this] { return form.queryUnloads == 1; }, 3000));
+    EXPECT_TRUE(serveUntil(
+        backend, [this] { return form.queryUnloads == 1; }, 3000));
     EXPECT_FALSE(IsWindowVisible(window()));
 }
 

@@ -10,9 +10,9 @@
 
 #include "app/Application.h"
 #include "common/AppIdentity.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32UiSingleInstance.h"
 #include "platform/win32/Win32UiTray.h"
-#include "platform/win32/WideText.h"
 #include "support/FakePlatform.h"
 #include "support/ShowcaseForm.h"
 #include "win32/Win32UiView.h"
@@ -122,11 +122,10 @@ TEST(Win32Ui, MessageBoxesCarryTheTitleAndAnswerWithTheButtonPressed) {
         int press;
         platform::MessageResult expected;
     };
-    for (const Case& c : {Case{platform::MessageButtons::OkCancel, IDCANCEL,
-                               platform::MessageResult::Cancel},
-                          Case{platform::MessageButtons::YesNo, IDYES,
-                               platform::MessageResult::Yes},
-                          Case{platform::MessageButtons::Ok, IDOK, platform::MessageResult::Ok}}) {
+    for (const Case& c :
+         {Case{platform::MessageButtons::OkCancel, IDCANCEL, platform::MessageResult::Cancel},
+          Case{platform::MessageButtons::YesNo, IDYES, platform::MessageResult::Yes},
+          Case{platform::MessageButtons::Ok, IDOK, platform::MessageResult::Ok}}) {
         std::atomic<bool> seen{false};
         std::thread answer([&seen, &c] {
             HWND box = nullptr;

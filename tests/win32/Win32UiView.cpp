@@ -8,7 +8,8 @@
 namespace tarnwk::test {
 
 void serveFor(win32::Win32Ui& backend, int ms) {
-    serveUntil(backend, [] { return false; }, ms);
+    serveUntil(
+        backend, [] { return false; }, ms);
 }
 
 bool serveUntil(win32::Win32Ui& backend, const std::function<bool()>& done, int ms) {

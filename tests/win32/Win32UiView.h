@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
+#include "platform/ui.h"
 #include "platform/win32/Win32Ui.h"
 #include "platform/win32/Win32UiFormPeer.h"
-#include "platform/ui.h"
 
 namespace tarnwk::test {
 

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Messages.h"
 #include "platform/win32/Win32UiArtwork.h"
 #include "platform/win32/Win32UiFormPeer.h"
 #include "platform/win32/Win32UiTray.h"
-#include "platform/win32/WideText.h"
 
 namespace tarnwk::win32 {
 
@@ -22,7 +24,8 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         HDC dc = BeginPaint(hwnd, &paint);
         RECT client{};
         GetClientRect(hwnd, &client);
-        const auto* control = reinterpret_cast<const ui::Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        const auto* control =
+            reinterpret_cast<const ui::Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         drawArtwork(dc, client, control ? control->picture : std::string());
         EndPaint(hwnd, &paint);
         return 0;
@@ -44,31 +47,12 @@ bool registerClass(const wchar_t* name, WNDPROC proc, HBRUSH background, HICON i
     return RegisterClassExW(&type) != 0;
 }
 
-platform::MessageResult answer(int pressed, platform::MessageButtons buttons) {
-    using platform::MessageResult;
-    switch (pressed) {
-        case IDOK:
-            return MessageResult::Ok;
-        case IDYES:
-            return MessageResult::Yes;
-        case IDNO:
-            return MessageResult::No;
-        case IDCANCEL:
-            return MessageResult::Cancel;
-        default:
-            // Closed some other way: as Escape would answer.
-            return buttons == platform::MessageButtons::Ok      ? MessageResult::Ok
-                   : buttons == platform::MessageButtons::YesNo ? MessageResult::No
-                                                                : MessageResult::Cancel;
-    }
-}
-
 }  // namespace
 
 void registerUiClasses() {
     static const bool registered = [] {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_BAR_CLASSES |
-                                                            ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                      ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
         registerClass(Win32FormPeer::windowClass(), &Win32FormPeer::windowProc,
                       GetSysColorBrush(COLOR_BTNFACE), programIcon(GetSystemMetrics(SM_CXICON)));
@@ -88,8 +72,8 @@ void RemoveCloseMenu(HWND window) {
     for (int position = GetMenuItemCount(menu) - 1; position >= 0; --position) {
         if (GetMenuItemID(menu, position) != SC_CLOSE) continue;
         RemoveMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);
-        if (position > 0 && (GetMenuState(menu, static_cast<UINT>(position - 1), MF_BYPOSITION) &
-                             MF_SEPARATOR))
+        if (position > 0 &&
+            (GetMenuState(menu, static_cast<UINT>(position - 1), MF_BYPOSITION) & MF_SEPARATOR))
             RemoveMenu(menu, static_cast<UINT>(position - 1), MF_BYPOSITION);
         break;
     }
@@ -102,9 +86,9 @@ Win32Ui::Win32Ui(std::string title, std::chrono::milliseconds serveInterval)
       lastServed_(std::chrono::steady_clock::now() - serveInterval) {
     registerUiClasses();
     // Never shown; owns every window of the program.
-    appWindow_ = CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationWindowClass, toWide(title_).c_str(),
-                                 WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
+    appWindow_ =
+        CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationWindowClass, toWide(title_).c_str(), WS_POPUP,
+                        0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 Win32Ui::~Win32Ui() {
@@ -178,24 +162,10 @@ void Win32Ui::setBusy(bool busy) {
     if (!busy && GetCursorPos(&pointer)) SetCursorPos(pointer.x, pointer.y);
 }
 
-platform::MessageResult Win32Ui::messageBox(std::string_view text,
-                                            platform::MessageButtons buttons,
+platform::MessageResult Win32Ui::messageBox(std::string_view text, platform::MessageButtons buttons,
                                             platform::MessageIcon icon) {
     flushAll();
-    UINT flags = MB_SETFOREGROUND;
-    switch (buttons) {
-        case platform::MessageButtons::Ok:
-            flags |= MB_OK;
-            break;
-        case platform::MessageButtons::OkCancel:
-            flags |= MB_OKCANCEL;
-            break;
-        case platform::MessageButtons::YesNo:
-            flags |= MB_YESNO;
-            break;
-    }
-    if (icon == platform::MessageIcon::Critical) flags |= MB_ICONERROR;
-    if (icon == platform::MessageIcon::Information) flags |= MB_ICONINFORMATION;
+    UINT flags = messageBoxStyle(buttons, icon);
     // Over the window the user works in; with none visible, every window of
     // the program waits for the answer.
     HWND owner = GetActiveWindow();
@@ -203,9 +173,8 @@ platform::MessageResult Win32Ui::messageBox(std::string_view text,
         owner = nullptr;
         flags |= MB_TASKMODAL;
     }
-    const int pressed =
-        MessageBoxW(owner, toWide(text).c_str(), toWide(title_).c_str(), flags);
-    return answer(pressed, buttons);
+    const int pressed = MessageBoxW(owner, toWide(text).c_str(), toWide(title_).c_str(), flags);
+    return messageBoxResult(pressed, buttons);
 }
 
 void Win32Ui::endProgram(int exitCode) {
@@ -244,6 +213,10 @@ bool Win32Ui::addTrayIcon(std::string_view tip, std::function<void(ui::TrayMessa
 }
 
 int Win32Ui::run() {
+    if (whenRunning_) {
+        serveWaiting();
+        std::exchange(whenRunning_, {})();
+    }
     MSG message;
     BOOL got;
     while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {

@@ -28,8 +28,7 @@ public:
 
     // `title` is the caption of every message box and the text of the
     // hidden application window.
-    explicit Win32Ui(std::string title,
-                     std::chrono::milliseconds serveInterval = kServeInterval);
+    explicit Win32Ui(std::string title, std::chrono::milliseconds serveInterval = kServeInterval);
     ~Win32Ui() override;
     Win32Ui(const Win32Ui&) = delete;
     Win32Ui& operator=(const Win32Ui&) = delete;
@@ -45,6 +44,8 @@ public:
     int popupMenu(const std::vector<std::string>& items) override;
     bool addTrayIcon(std::string_view tip, std::function<void(ui::TrayMessage)> onMessage) override;
     int run() override;
+    // Runs `action` once the message loop has started.
+    void whenRunning(std::function<void()> action) { whenRunning_ = std::move(action); }
 
     const std::string& title() const { return title_; }
     bool busy() const { return busy_; }
@@ -76,6 +77,7 @@ private:
     std::chrono::steady_clock::time_point lastServed_{};
     bool busy_ = false;
     std::unique_ptr<Win32TrayIcon> tray_;
+    std::function<void()> whenRunning_;
 };
 
 // Registers the window classes and common controls the backend uses; once.

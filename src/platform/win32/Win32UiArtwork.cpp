@@ -58,10 +58,9 @@ HICON programIcon(int side) {
     // common controls of version 6 can.
     using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
     static HMODULE controls = GetModuleHandleW(L"comctl32.dll");
-    static const auto scaleDown =
-        controls ? reinterpret_cast<ScaleDown>(
-                       reinterpret_cast<void*>(GetProcAddress(controls, "LoadIconWithScaleDown")))
-                 : nullptr;
+    static const auto scaleDown = controls ? reinterpret_cast<ScaleDown>(reinterpret_cast<void*>(
+                                                 GetProcAddress(controls, "LoadIconWithScaleDown")))
+                                           : nullptr;
     if (!scaleDown || FAILED(scaleDown(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResource),
                                        side, side, &icon)))
         icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Ui.h"
 #include "platform/win32/Win32UiFormPeer.h"
 #include "platform/win32/Win32UiScale.h"
-#include "platform/win32/WideText.h"
 
 namespace tarnwk::win32 {
 
@@ -25,8 +25,7 @@ constexpr unsigned kContent =
 // A label that holds more than one line wraps its words; a one-line label
 // (a path, a count) is cut at its right edge instead.
 bool wraps(const ui::Control& control) {
-    return control.position().height >= 390 ||
-           control.caption().find('\n') != std::string::npos;
+    return control.position().height >= 390 || control.caption().find('\n') != std::string::npos;
 }
 
 DWORD styleOf(const ui::Control& control) {
@@ -69,8 +68,8 @@ DWORD styleOf(const ui::Control& control) {
 
 std::wstring windowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(),
-                                                        static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -105,10 +104,10 @@ void Win32ControlBinding::create(HWND parent, UINT dpi) {
     const std::wstring caption =
         control_.kind() == ControlKind::PictureBox ? std::wstring() : toWide(control_.caption());
     const DWORD exStyle = control_.kind() == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
-    hwnd_ = CreateWindowExW(exStyle, nativeClass(control_.kind()), caption.c_str(),
-                            styleOf(control_), 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                            GetModuleHandleW(nullptr), nullptr);
+    hwnd_ =
+        CreateWindowExW(exStyle, nativeClass(control_.kind()), caption.c_str(), styleOf(control_),
+                        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                        GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
     // Pictures paint themselves from their control's picture name.
     if (control_.kind() == ControlKind::PictureBox)
@@ -242,8 +241,8 @@ void Win32ControlBinding::applyFont() {
     // Fonts are plain fields of the control, set while the form is declared
     // or loaded; compared at each flush.
     const ui::Font& font = control_.font;
-    std::string key = std::to_string(font.points) + (font.bold ? "b" : "") +
-                      (isLink() ? "u" : "") + font.family;
+    std::string key =
+        std::to_string(font.points) + (font.bold ? "b" : "") + (isLink() ? "u" : "") + font.family;
     if (key == fontKey_) return;
     fontKey_ = std::move(key);
     font_ = peer_.font(font, isLink());
@@ -404,8 +403,7 @@ void Win32ControlBinding::notified(const NMHDR& header) {
     if (control_.kind() != ControlKind::TabControl || header.code != TCN_SELCHANGE) return;
     auto& model = static_cast<ui::TabControl&>(control_);
     const int tab = static_cast<int>(SendMessageW(hwnd_, TCM_GETCURSEL, 0, 0));
-    peer_.userAction([&model, tab] { model.selectTab(tab); },
-                     [this] { note(bit(Change::Tab)); });
+    peer_.userAction([&model, tab] { model.selectTab(tab); }, [this] { note(bit(Change::Tab)); });
 }
 
 void Win32ControlBinding::timerFired() {

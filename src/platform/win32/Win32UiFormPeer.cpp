@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Ui.h"
 #include "platform/win32/Win32UiArtwork.h"
 #include "platform/win32/Win32UiScale.h"
-#include "platform/win32/WideText.h"
 
 namespace tarnwk::win32 {
 
@@ -81,8 +81,8 @@ void Win32FormPeer::buildControls() {
     bindings_.reserve(form_.controls().size());
     int id = kFirstControlId;
     for (ui::Control* control : form_.controls()) {
-        auto& binding = *bindings_.emplace_back(
-            std::make_unique<Win32ControlBinding>(*this, *control, id++));
+        auto& binding =
+            *bindings_.emplace_back(std::make_unique<Win32ControlBinding>(*this, *control, id++));
         binding.create(hwnd_, dpi_);
     }
     stackControls();
@@ -105,14 +105,12 @@ void Win32FormPeer::stackControls() {
     for (auto& binding : bindings_)
         if (binding->hwnd() && isContainer(binding->control().kind()))
             containers.push_back(binding.get());
-    std::stable_sort(containers.begin(), containers.end(), [](auto* a, auto* b) {
-        return depth(a->control()) > depth(b->control());
-    });
+    std::stable_sort(containers.begin(), containers.end(),
+                     [](auto* a, auto* b) { return depth(a->control()) > depth(b->control()); });
     order.insert(order.end(), containers.begin(), containers.end());
     HWND after = HWND_TOP;
     for (Win32ControlBinding* binding : order) {
-        SetWindowPos(binding->hwnd(), after, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(binding->hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = binding->hwnd();
     }
 }
@@ -135,8 +133,8 @@ Win32ControlBinding* Win32FormPeer::bindingById(int id) const {
 }
 
 HFONT Win32FormPeer::font(const ui::Font& font, bool underline) {
-    const std::string key = std::to_string(font.points) + (font.bold ? "b" : "") +
-                            (underline ? "u" : "") + font.family;
+    const std::string key =
+        std::to_string(font.points) + (font.bold ? "b" : "") + (underline ? "u" : "") + font.family;
     if (const auto it = fonts_.find(key); it != fonts_.end()) return it->second;
     HFONT created = createControlFont(font, underline, dpi_);
     fonts_.emplace(key, created);
@@ -256,8 +254,7 @@ void Win32FormPeer::updateClock() {
     }
 }
 
-LRESULT CALLBACK Win32FormPeer::windowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
+LRESULT CALLBACK Win32FormPeer::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));

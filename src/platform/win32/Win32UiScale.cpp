@@ -13,8 +13,9 @@ namespace {
 template <class Function>
 Function user32Function(const char* name) {
     static HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-                  : nullptr;
+    return user32
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
+               : nullptr;
 }
 
 UINT systemDpi() {
@@ -60,10 +61,9 @@ UINT pointerDpi() {
     HMONITOR monitor = MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
     using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     static HMODULE shcore = LoadLibraryW(L"shcore.dll");
-    static const auto forMonitor =
-        shcore ? reinterpret_cast<ForMonitor>(
-                     reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-               : nullptr;
+    static const auto forMonitor = shcore ? reinterpret_cast<ForMonitor>(reinterpret_cast<void*>(
+                                                GetProcAddress(shcore, "GetDpiForMonitor")))
+                                          : nullptr;
     UINT x = 0, y = 0;
     if (forMonitor && SUCCEEDED(forMonitor(monitor, 0, &x, &y)) && y) return y;
     return systemDpi();

@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "platform/win32/Win32Ui.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Ui.h"
 
 namespace tarnwk::win32 {
 
@@ -34,7 +34,9 @@ std::wstring userSid() {
 
 Win32SingleInstance::Win32SingleInstance(HWND applicationWindow, std::string title,
                                          std::string mainCaption)
-    : appWindow_(applicationWindow), title_(std::move(title)), mainCaption_(std::move(mainCaption)) {}
+    : appWindow_(applicationWindow),
+      title_(std::move(title)),
+      mainCaption_(std::move(mainCaption)) {}
 
 Win32SingleInstance::~Win32SingleInstance() {
     if (mutex_) CloseHandle(mutex_);

@@ -1,7 +1,7 @@
 #include "platform/win32/Win32UiTray.h"
 
-#include "platform/win32/Win32UiArtwork.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32UiArtwork.h"
 
 namespace tarnwk::win32 {
 
@@ -61,17 +61,15 @@ void Win32TrayIcon::remove() {
     registered_ = false;
 }
 
-LRESULT CALLBACK Win32TrayIcon::windowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
+LRESULT CALLBACK Win32TrayIcon::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* tray = reinterpret_cast<Win32TrayIcon*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!tray) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == kCallbackMessage && wParam == kIconId) {
         // The mouse message travels in the low word of the parameter.
         const UINT mouse = LOWORD(lParam);
-        if (tray->onMessage_ &&
-            (mouse == static_cast<UINT>(ui::TrayMessage::LeftButtonDown) ||
-             mouse == static_cast<UINT>(ui::TrayMessage::LeftDoubleClick) ||
-             mouse == static_cast<UINT>(ui::TrayMessage::RightButtonUp)))
+        if (tray->onMessage_ && (mouse == static_cast<UINT>(ui::TrayMessage::LeftButtonDown) ||
+                                 mouse == static_cast<UINT>(ui::TrayMessage::LeftDoubleClick) ||
+                                 mouse == static_cast<UINT>(ui::TrayMessage::RightButtonUp)))
             tray->onMessage_(static_cast<ui::TrayMessage>(mouse));
         return 0;
     }

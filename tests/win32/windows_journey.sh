@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The real tarnwk.exe under wine, in a prefix of its own: start, a second
+# start, a quick scan of the prefix's Windows folder with a finding planted
+# in it, Quarantine, Exit from the tray menu; then the files on disk and the
+# settings in the registry. Prints the start-up time and the scan time of a
+# generated tree next to tarnwk-scan.exe's.
+# Usage: windows_journey.sh BIN_DIR [PICTURE_FOLDER]  (needs DISPLAY)
+set -euo pipefail
+bin=$(cd "$1" && pwd)
+pictures=${2:-}
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+wineboot -i </dev/null >/dev/null 2>&1
+drive=$WINEPREFIX/drive_c
+fail() { echo "FAILED: $*"; exit 1; }
+
+mkdir -p "$drive/Tarnwick"
+cp "$bin/tarnwk.exe" "$bin/tarnwk-scan.exe" "$bin/ref.dat" "$drive/Tarnwick/"
+# The quick scan walks the Windows folder: the finding goes there, beside a
+# generated tree of 20,000 plain files for the timings.
+mkdir -p "$drive/windows/twkjourney/Downloads"
+echo unwanted >"$drive/windows/twkjourney/Downloads/gator.exe"
+echo kept >"$drive/windows/twkjourney/Downloads/notes.txt"
+python3 - "$drive/windows/twkbench" <<'PY'
+import os, sys
+for a in range(100):
+    folder = os.path.join(sys.argv[1], f"f{a:03}")
+    os.makedirs(folder)
+    for b in range(200):
+        open(os.path.join(folder, f"file{b:03}.txt"), "w").close()
+PY
+
+winpictures=
+if [ -n "$pictures" ]; then
+    mkdir -p "$pictures"
+    winpictures=$(winepath -w "$pictures")
+fi
+wine "$bin/windows_journey.exe" 'C:\Tarnwick\tarnwk.exe' $winpictures </dev/null
+
+quarantined=$drive/Tarnwick/Quarantine/gator.exe
+[ -f "$quarantined" ] || fail "the finding is in the quarantine folder"
+[ "$(cat "$quarantined")" = unwanted ] || fail "the quarantined copy is whole"
+[ ! -e "$drive/windows/twkjourney/Downloads/gator.exe" ] || fail "the finding is gone"
+[ -f "$drive/windows/twkjourney/Downloads/gator.TWK" ] || fail "a backup stays beside it"
+[ -f "$drive/windows/twkjourney/Downloads/notes.txt" ] || fail "other files stay"
+[ -d "$drive/Tarnwick/Reports" ] || fail "the reports folder is made"
+settings=$(wine reg query 'HKCU\Software\VB and VBA Program Settings\Tarnwick\SETTINGS' </dev/null | tr -d '\r')
+echo "$settings"
+grep -Eq 'SCANCOUNT +REG_SZ +1$' <<<"$settings" || fail "one scan counted"
+grep -Eq 'TOTALOBJECTSREMOVED +REG_SZ +1$' <<<"$settings" || fail "one object removed"
+grep -Eq 'LASTRUN +REG_SZ +.+' <<<"$settings" || fail "the last run is stored"
+echo "ok: files on disk and settings in the registry"
+
+# The command-line scanner over the same Windows folder, for comparison.
+start=$(date +%s%N)
+wine 'C:\Tarnwick\tarnwk-scan.exe' 'C:\windows' </dev/null >"$work/scan.txt" || true
+echo "tarnwk-scan.exe over the same folder: $(( ($(date +%s%N) - start) / 1000000 )) ms," \
+     "$(wc -l <"$work/scan.txt") lines"
