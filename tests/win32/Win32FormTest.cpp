@@ -1,9 +1,10 @@
 // Windows built from form declarations by the Win32 backend: classes,
 // geometry at 96 dpi, captions, fonts, the window's life, and events both
 // ways between native controls and the form's controls.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <string>
 #include <tuple>

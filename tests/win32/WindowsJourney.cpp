@@ -3,8 +3,9 @@
 // from the tray menu. Prints the times it measured; with a folder argument
 // it also saves pictures of the main window's tabs and the scan window.
 // Usage: windows_journey TARNWK_EXE [SCREENSHOT_FOLDER]
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <atomic>
 #include <chrono>

@@ -47,7 +47,7 @@ DWORD styleOf(const ui::Control& control) {
             return style;
         case ControlKind::ListBox: {
             const auto mode = static_cast<const ui::ListBox&>(control).mode();
-            style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+            style |= WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
             if (mode == ui::SelectionMode::Simple) style |= LBS_MULTIPLESEL;
             if (mode == ui::SelectionMode::Extended) style |= LBS_EXTENDEDSEL;
             return style;
@@ -298,11 +298,21 @@ void Win32ControlBinding::applyItems() {
         SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
         rows_.clear();
         kept = 0;
+        widest_ = 0;
     }
+    // Long paths scroll sideways rather than being cut off.
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, font_);
     for (std::size_t i = kept; i < items.size(); ++i) {
         const std::wstring row = toWide(items[i]);
         SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+        SIZE extent{};
+        if (GetTextExtentPoint32W(dc, row.c_str(), static_cast<int>(row.size()), &extent))
+            widest_ = std::max(widest_, static_cast<int>(extent.cx));
     }
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_ + 8), 0);
     rows_.insert(rows_.end(), items.begin() + static_cast<std::ptrdiff_t>(kept), items.end());
     SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -417,11 +427,6 @@ HBRUSH Win32ControlBinding::colour(HDC dc) {
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
         return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    }
-    if (control_.link) {
-        SetTextColor(dc, RGB(0, 0, 255));
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return GetSysColorBrush(COLOR_BTNFACE);
     }
     return nullptr;
 }

@@ -44,7 +44,7 @@ public:
     void commanded(WORD code);
     void notified(const NMHDR& header);
     void timerFired();
-    // Colours of a label; null to leave them to the system.
+    // The white ground of a label that asks for one; null otherwise.
     HBRUSH colour(HDC dc);
     bool isLink() const { return control_.kind() == ui::ControlKind::Label && control_.link; }
 
@@ -81,6 +81,8 @@ private:
     std::string fontKey_;
     // The rows a list shows, to append new rows rather than rebuild.
     std::vector<std::string> rows_;
+    // The widest row in pixels, for sideways scrolling.
+    int widest_ = 0;
 };
 
 }  // namespace tarnwk::win32

@@ -75,6 +75,7 @@ Win32FormPeer::~Win32FormPeer() {
     if (GetActiveWindow() == hwnd_ || IsChild(hwnd_, GetFocus())) SetFocus(nullptr);
     DestroyWindow(hwnd_);
     for (auto& [key, font] : fonts_) DeleteObject(font);
+    dropPageBrushes();
 }
 
 void Win32FormPeer::buildControls() {
@@ -215,6 +216,7 @@ void Win32FormPeer::applyVisibility() {
 }
 
 void Win32FormPeer::placeAll() {
+    dropPageBrushes();
     for (auto& [key, font] : fonts_) DeleteObject(font);
     fonts_.clear();
     for (auto& binding : bindings_) binding->place(dpi_);
@@ -239,6 +241,56 @@ void Win32FormPeer::focusFirst() {
 void Win32FormPeer::makeDefault(HWND button, bool isDefault) {
     if (!button || (GetWindowLongPtrW(button, GWL_STYLE) & 0xF) > BS_DEFPUSHBUTTON) return;
     SendMessageW(button, BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+namespace {
+
+bool themed() {
+    using IsAppThemed = BOOL(WINAPI*)();
+    static HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+    static const auto isAppThemed = uxtheme ? reinterpret_cast<IsAppThemed>(reinterpret_cast<void*>(
+                                                  GetProcAddress(uxtheme, "IsAppThemed")))
+                                            : nullptr;
+    return isAppThemed && isAppThemed();
+}
+
+}  // namespace
+
+HBRUSH Win32FormPeer::pageBrush(const Win32ControlBinding& binding, HDC dc) {
+    const ui::Control* tabControl = binding.control().container();
+    while (tabControl && tabControl->kind() != ControlKind::TabControl)
+        tabControl = tabControl->container();
+    if (!tabControl || !themed()) return nullptr;
+    HWND tab = windowOf(*tabControl);
+    if (!tab) return nullptr;
+    auto it = pageBrushes_.find(tab);
+    if (it == pageBrushes_.end()) {
+        RECT client{};
+        GetClientRect(tab, &client);
+        HDC screen = GetDC(tab);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        HGDIOBJ old = SelectObject(memory, picture);
+        SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        ReleaseDC(tab, screen);
+        it = pageBrushes_.emplace(tab, std::pair{CreatePatternBrush(picture), picture}).first;
+    }
+    POINT origin{0, 0};
+    MapWindowPoints(binding.hwnd(), tab, &origin, 1);
+    SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+    SetBkMode(dc, TRANSPARENT);
+    return it->second.first;
+}
+
+void Win32FormPeer::dropPageBrushes() {
+    for (auto& [tab, brush] : pageBrushes_) {
+        DeleteObject(brush.first);
+        DeleteObject(brush.second);
+    }
+    pageBrushes_.clear();
 }
 
 void Win32FormPeer::updateClock() {
@@ -308,14 +360,26 @@ LRESULT Win32FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (next) SetFocus(next);
             return 0;
         }
-        case WM_CTLCOLORSTATIC: {
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
             const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-            if (Win32ControlBinding* binding = bindingById(id))
-                if (HBRUSH brush = binding->colour(reinterpret_cast<HDC>(wParam))) {
-                    return reinterpret_cast<LRESULT>(brush);
+            auto* dc = reinterpret_cast<HDC>(wParam);
+            if (Win32ControlBinding* binding = bindingById(id)) {
+                HBRUSH brush = binding->colour(dc);
+                if (!brush) brush = pageBrush(*binding, dc);
+                if (!brush && binding->isLink()) {
+                    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                    brush = GetSysColorBrush(COLOR_BTNFACE);
                 }
+                if (binding->isLink()) SetTextColor(dc, RGB(0, 0, 255));
+                if (brush) return reinterpret_cast<LRESULT>(brush);
+            }
             break;
         }
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE:
+            dropPageBrushes();
+            break;
         case WM_SETCURSOR:
             if (ui_.busy()) {
                 SetCursor(LoadCursorW(nullptr, IDC_WAIT));

@@ -71,6 +71,10 @@ private:
     void focusFirst();
     void makeDefault(HWND button, bool isDefault);
     void updateClock();
+    // The brush a control on a tab page paints its ground with, so it sits
+    // on the themed page rather than in a grey box; null without a theme.
+    HBRUSH pageBrush(const Win32ControlBinding& binding, HDC dc);
+    void dropPageBrushes();
 
     Win32Ui& ui_;
     ui::Form& form_;
@@ -85,6 +89,8 @@ private:
     bool showing_ = false;
     HWND focus_ = nullptr;
     std::map<std::string, HFONT> fonts_;
+    // Per tab control: the page's picture as a brush, and its bitmap.
+    std::map<HWND, std::pair<HBRUSH, HBITMAP>> pageBrushes_;
     // Set false when the peer goes, so a handler that unloaded the form is
     // not followed by work on the peer.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
