@@ -156,8 +156,10 @@ private:
 void screenshot(HWND window, const std::wstring& path) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    // The client area: without a window manager the frame is not drawn.
     RECT rect{};
-    GetWindowRect(window, &rect);
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

@@ -73,6 +73,26 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
+constexpr const wchar_t* kFrameProcProperty = L"TarnwickButtonProc";
+
+LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto original = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kFrameProcProperty));
+    if (message == WM_ERASEBKGND) {
+        auto* dc = reinterpret_cast<HDC>(wParam);
+        auto* brush = reinterpret_cast<HBRUSH>(SendMessageW(
+            GetParent(hwnd), WM_CTLCOLORSTATIC, wParam, reinterpret_cast<LPARAM>(hwnd)));
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        return TRUE;
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropW(hwnd, kFrameProcProperty);
+    }
+    return CallWindowProcW(original, hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 const wchar_t* Win32ControlBinding::nativeClass(ui::ControlKind kind) {
@@ -109,6 +129,13 @@ void Win32ControlBinding::create(HWND parent, UINT dpi) {
                         0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                         GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
+    if (control_.kind() == ControlKind::Frame) {
+        // A group box leaves its inside unpainted: it gets the ground of a
+        // label, as the rest of its container.
+        SetPropW(hwnd_, kFrameProcProperty,
+                 reinterpret_cast<HANDLE>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)));
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frameProc));
+    }
     // Pictures paint themselves from their control's picture name.
     if (control_.kind() == ControlKind::PictureBox)
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control_));

@@ -71,7 +71,8 @@ Win32FormPeer::~Win32FormPeer() {
     ui_.peerDestroyed(this);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     for (auto& binding : bindings_)
-        if (binding->hwnd()) SetWindowLongPtrW(binding->hwnd(), GWLP_USERDATA, 0);
+        if (binding->hwnd() && binding->control().kind() == ControlKind::PictureBox)
+            SetWindowLongPtrW(binding->hwnd(), GWLP_USERDATA, 0);
     if (GetActiveWindow() == hwnd_ || IsChild(hwnd_, GetFocus())) SetFocus(nullptr);
     DestroyWindow(hwnd_);
     for (auto& [key, font] : fonts_) DeleteObject(font);
@@ -95,13 +96,20 @@ void Win32FormPeer::buildControls() {
 }
 
 void Win32FormPeer::stackControls() {
-    // What a container holds lies above it: plain controls on top in their
-    // declared order (which is also the tab order), then the containers,
-    // the innermost first.
+    // What a container holds lies above it, and labels and lines lie below
+    // every other control, as drawings on their container: controls on top
+    // in their declared order (which is also the tab order), then labels
+    // and lines, then the containers, the innermost first.
     std::vector<Win32ControlBinding*> order;
+    auto drawn = [](ControlKind kind) {
+        return kind == ControlKind::Label || kind == ControlKind::Line;
+    };
     for (auto& binding : bindings_)
-        if (binding->hwnd() && !isContainer(binding->control().kind()))
+        if (binding->hwnd() && !isContainer(binding->control().kind()) &&
+            !drawn(binding->control().kind()))
             order.push_back(binding.get());
+    for (auto& binding : bindings_)
+        if (binding->hwnd() && drawn(binding->control().kind())) order.push_back(binding.get());
     std::vector<Win32ControlBinding*> containers;
     for (auto& binding : bindings_)
         if (binding->hwnd() && isContainer(binding->control().kind()))
@@ -376,6 +384,7 @@ LRESULT Win32FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         }
+
         case WM_THEMECHANGED:
         case WM_SYSCOLORCHANGE:
             dropPageBrushes();

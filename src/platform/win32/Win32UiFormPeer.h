@@ -91,6 +91,7 @@ private:
     std::map<std::string, HFONT> fonts_;
     // Per tab control: the page's picture as a brush, and its bitmap.
     std::map<HWND, std::pair<HBRUSH, HBITMAP>> pageBrushes_;
+
     // Set false when the peer goes, so a handler that unloaded the form is
     // not followed by work on the peer.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
