@@ -1,7 +1,8 @@
 #include "platform/win32/Win32Console.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstdlib>
 
