@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "platform/posix/PosixFileSystem.h"
+#include "NativeServices.h"
 #include "scan/ReferenceFile.h"
 #include "scan/frmscan.h"
 #include "support/FakeProgram.h"
@@ -276,7 +276,7 @@ TEST_F(MainWindow, EveryControlFitsItsContainer) {
 
 TEST(MainWindowOnDisk, AQuarantineFolderDeletedMeanwhileIsMadeAgainAtActivation) {
     test::TempFolder folder;
-    posix::PosixFileSystem disk;
+    test::NativeFileSystem disk;
     test::FakeProgram fake(&disk, folder.path());
     frmmain main(fake.program);
     main.Show();

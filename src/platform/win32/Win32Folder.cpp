@@ -62,18 +62,34 @@ bool copyBytes(HANDLE from, HANDLE to) {
     }
 }
 
-// Gives the open file `file` the name `name` in `folder`.
-DWORD renameInto(HANDLE file, HANDLE folder, std::wstring_view name, bool replace) {
+DWORD renameTo(HANDLE file, HANDLE root, std::wstring_view name, bool replace) {
     std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     rename->ReplaceIfExists = replace;
-    rename->RootDirectory = folder;
+    rename->RootDirectory = root;
     rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
     std::copy(name.begin(), name.end(), rename->FileName);
     return SetFileInformationByHandle(file, FileRenameInfo, rename,
                                       static_cast<DWORD>(buffer.size()))
                ? ERROR_SUCCESS
                : GetLastError();
+}
+
+// Gives the open file `file` the name `name` in `folder`: relative to the
+// folder's handle, or, where the system takes no folder handle for a
+// rename (wine), by the path the folder's handle has now.
+DWORD renameInto(HANDLE file, HANDLE folder, std::wstring_view name, bool replace) {
+    const DWORD error = renameTo(file, folder, name, replace);
+    if (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED &&
+        error != ERROR_PATH_NOT_FOUND && error != ERROR_FILE_NOT_FOUND)
+        return error;
+    std::wstring path(32768, L'\0');
+    const DWORD length =
+        GetFinalPathNameByHandleW(folder, path.data(), static_cast<DWORD>(path.size()), 0);
+    if (length == 0 || length >= path.size()) return error;
+    path.resize(length);
+    if (path.starts_with(L"\\\\?\\")) path.replace(0, 4, L"\\??\\");
+    return renameTo(file, nullptr, path + L"\\" + std::wstring(name), replace);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/win32/WinHttpDownloader.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <winhttp.h>
 
 #include <algorithm>
