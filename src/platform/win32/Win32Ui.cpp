@@ -146,11 +146,12 @@ void Win32Ui::serveWaiting(std::chrono::milliseconds budget) {
 }
 
 void Win32Ui::doEvents() {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastServed_ < serveInterval_) return;
-    lastServed_ = now;
+    if (std::chrono::steady_clock::now() - lastServed_ < serveInterval_) return;
     flushAll();
     serveWaiting();
+    // Counted from the end of serving: however long painting took, the
+    // walk gets the whole interval before the next turn.
+    lastServed_ = std::chrono::steady_clock::now();
 }
 
 void Win32Ui::setBusy(bool busy) {

@@ -24,7 +24,7 @@ public:
     static constexpr std::chrono::milliseconds kServeInterval{20};
     // The longest a doEvents call serves messages, so a flood of them cannot
     // starve the walk.
-    static constexpr std::chrono::milliseconds kServeBudget{30};
+    static constexpr std::chrono::milliseconds kServeBudget{10};
 
     // `title` is the caption of every message box and the text of the
     // hidden application window.
