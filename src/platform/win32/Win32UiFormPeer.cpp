@@ -161,7 +161,9 @@ void Win32FormPeer::show() {
     showing_ = false;
     SetForegroundWindow(hwnd_);
     SetActiveWindow(hwnd_);
-    UpdateWindow(hwnd_);
+    // Painted now, controls included: a window shown before blocking work
+    // (the splash, the download window) is on screen during it.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void Win32FormPeer::hide() {
