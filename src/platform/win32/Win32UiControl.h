@@ -18,10 +18,12 @@ class Win32FormPeer;
 class Win32ControlBinding final : public ui::ControlPeer {
 public:
     Win32ControlBinding(Win32FormPeer& peer, ui::Control& control, int id)
-        : peer_(peer), control_(control), id_(id) {}
+        : peer_(peer), control_(control), kind_(control.kind()), id_(id) {}
     ~Win32ControlBinding() override = default;
 
     ui::Control& control() const { return control_; }
+    // Known without the control, which may be gone when the window goes.
+    ui::ControlKind kind() const { return kind_; }
     HWND hwnd() const { return hwnd_; }
     int id() const { return id_; }
     // The native class the control is made of ("Button", "SysTabControl32"...).
@@ -69,6 +71,7 @@ private:
 
     Win32FormPeer& peer_;
     ui::Control& control_;
+    ui::ControlKind kind_;
     int id_;
     HWND hwnd_ = nullptr;
     bool timerRunning_ = false;

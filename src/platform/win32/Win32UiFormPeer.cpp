@@ -71,7 +71,7 @@ Win32FormPeer::~Win32FormPeer() {
     ui_.peerDestroyed(this);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     for (auto& binding : bindings_)
-        if (binding->hwnd() && binding->control().kind() == ControlKind::PictureBox)
+        if (binding->hwnd() && binding->kind() == ControlKind::PictureBox)
             SetWindowLongPtrW(binding->hwnd(), GWLP_USERDATA, 0);
     if (GetActiveWindow() == hwnd_ || IsChild(hwnd_, GetFocus())) SetFocus(nullptr);
     DestroyWindow(hwnd_);
