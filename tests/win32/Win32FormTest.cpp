@@ -149,6 +149,15 @@ TEST_F(Win32Form, TabPagesShowOnlyTheirOwnControls) {
     EXPECT_EQ(form.tabMain.tab(), 2);
     EXPECT_FALSE(IsWindowVisible(of(form.lblOnScan)));
 
+    // Ctrl+Tab goes on to the next tab, round to the first.
+    SetForegroundWindow(window());
+    SetFocus(of(form.cmdOk));
+    pressKeys({VK_CONTROL}, VK_TAB);
+    ASSERT_TRUE(serveUntil(
+        backend, [this] { return form.tabSelections == 2; }, 3000));
+    EXPECT_EQ(form.tabMain.tab(), 0);
+    EXPECT_EQ(SendMessageW(of(form.tabMain), TCM_GETCURSEL, 0, 0), 0);
+
     form.picBanner.setVisible(false);  // a hidden container hides what it holds
     serve();
     EXPECT_FALSE(IsWindowVisible(of(form.lblOnPicture)));

@@ -124,7 +124,7 @@ void Win32Ui::dispatch(MSG& message) {
         HWND root = GetAncestor(message.hwnd, GA_ROOT);
         for (Win32FormPeer* peer : peers_)
             if (peer->hwnd() == root) {
-                if (IsDialogMessageW(root, &message)) return;
+                if (peer->switchTabByKey(message) || IsDialogMessageW(root, &message)) return;
                 break;
             }
     }

@@ -243,6 +243,26 @@ void Win32FormPeer::dpiChanged(UINT dpi, const RECT* suggested) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+bool Win32FormPeer::switchTabByKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || !(GetKeyState(VK_CONTROL) & 0x8000)) return false;
+    int step = 0;
+    if (message.wParam == VK_TAB) step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+    if (message.wParam == VK_NEXT) step = 1;
+    if (message.wParam == VK_PRIOR) step = -1;
+    if (step == 0) return false;
+    for (auto& binding : bindings_) {
+        if (binding->kind() != ControlKind::TabControl || !IsWindowVisible(binding->hwnd()))
+            continue;
+        auto& tabs = static_cast<ui::TabControl&>(binding->control());
+        const int count = static_cast<int>(tabs.tabs().size());
+        if (count == 0) return false;
+        const int next = (tabs.tab() + step + count) % count;
+        userAction([&tabs, next] { tabs.selectTab(next); });
+        return true;
+    }
+    return false;
+}
+
 void Win32FormPeer::focusFirst() {
     HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
     if (first) SetFocus(first);

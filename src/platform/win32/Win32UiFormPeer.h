@@ -54,6 +54,10 @@ public:
     void flush();
     // Shows and hides the controls after a container or tab changed.
     void applyVisibility();
+    // Ctrl+Tab and Ctrl+Page Down select the next tab of the form's tab
+    // control, with Shift or Page Up the previous one. True when the key
+    // was such a one.
+    bool switchTabByKey(const MSG& message);
     // A font for a control at the window's DPI, shared by the form.
     HFONT font(const ui::Font& font, bool underline);
 
