@@ -4,9 +4,12 @@
 # in it, Quarantine, Exit from the tray menu; then the files on disk and the
 # settings in the registry. Prints the start-up time and the scan time of a
 # generated tree next to tarnwk-scan.exe's.
-# Usage: windows_journey.sh BIN_DIR [PICTURE_FOLDER]  (needs DISPLAY)
+# Usage: windows_journey.sh BIN_DIR|ZIP [PICTURE_FOLDER]  (needs DISPLAY)
+# BIN_DIR holds the built programs, windows_journey.exe and ref.dat; a zip
+# from scripts/package-windows is unpacked as a user would, and the driver
+# is taken from beside it or from the Windows build.
 set -euo pipefail
-bin=$(cd "$1" && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 pictures=${2:-}
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
@@ -16,8 +19,16 @@ wineboot -i </dev/null >/dev/null 2>&1
 drive=$WINEPREFIX/drive_c
 fail() { echo "FAILED: $*"; exit 1; }
 
-mkdir -p "$drive/Tarnwick"
-cp "$bin/tarnwk.exe" "$bin/tarnwk-scan.exe" "$bin/ref.dat" "$drive/Tarnwick/"
+if [[ $1 == *.zip ]]; then
+    zip=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+    (cd "$drive" && cmake -E tar xf "$zip")
+    driver=${TARNWK_JOURNEY_DRIVER:-$root/build-windows/bin/windows_journey.exe}
+else
+    bin=$(cd "$1" && pwd)
+    mkdir -p "$drive/Tarnwick"
+    cp "$bin/tarnwk.exe" "$bin/tarnwk-scan.exe" "$bin/ref.dat" "$drive/Tarnwick/"
+    driver=$bin/windows_journey.exe
+fi
 # The quick scan walks the Windows folder: the finding goes there, beside a
 # generated tree of 20,000 plain files for the timings.
 mkdir -p "$drive/windows/twkjourney/Downloads"
@@ -46,7 +57,7 @@ if [ -n "$pictures" ]; then
     mkdir -p "$pictures"
     winpictures=$(winepath -w "$pictures")
 fi
-wine "$bin/windows_journey.exe" 'C:\Tarnwick\tarnwk.exe' $winpictures </dev/null
+wine "$driver" 'C:\Tarnwick\tarnwk.exe' $winpictures </dev/null
 
 quarantined=$drive/Tarnwick/Quarantine/gator.exe
 [ -f "$quarantined" ] || fail "the finding is in the quarantine folder"
