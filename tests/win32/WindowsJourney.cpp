@@ -1,8 +1,8 @@
 // Drives the real tarnwk.exe from outside, as a user would: start, a second
-// start, the Scan tab, a quick scan, a finding marked and quarantined, Exit
-// from the tray menu. Prints the times it measured; with a folder argument
-// it also saves pictures of the main window's tabs and the scan window.
-// Usage: windows_journey TARNWK_EXE [SCREENSHOT_FOLDER]
+// start, the Scan tab, a quick scan, a finding marked and quarantined, an
+// update of the definitions, Exit from the tray menu. Prints the times it measured; with a folder
+// argument it also saves pictures of the main window's tabs and the scan window. Usage:
+// windows_journey TARNWK_EXE [SCREENSHOT_FOLDER]
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -138,7 +138,8 @@ private:
                     seen_.emplace_back(text);
                 }
                 std::printf("message box: %ls\n", text);
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                // Yes to a question (the newer definitions), OK otherwise.
+                PostMessageW(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDOK, 0);
                 waitFor([box] { return !IsWindow(box) || !IsWindowVisible(box); }, 3000);
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
@@ -273,6 +274,24 @@ int wmain(int argc, wchar_t** argv) {
     click(child(scan, L"Button", L"&Exit"));
     check(waitFor([&] { return !IsWindow(scan) && IsWindowVisible(main); }, 5000),
           "Exit closes the scan window and shows the main window");
+
+    // Newer definitions from the maker's server (the script serves them):
+    // Check Now on the Updates tab, Yes, and the new file is in place.
+    PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+    PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+    check(waitFor([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 3; }, 3000),
+          "the Updates tab is selected");
+    click(child(main, L"Button", L"&Check Now"));
+    check(waitFor(
+              [&] {
+                  return boxes.saw(
+                      L"Adware definitions updated successfully. Please restart the "
+                      L"application");
+              },
+              30000),
+          "the newer definitions are downloaded");
+    check(boxes.saw(L"A newer version of Tarnwick is available!. Do you wish to get the download?"),
+          "the download was offered first");
 
     // Exit from the tray menu: its third item, then OK.
     HWND tray = topWindows(first.dwProcessId, L"TarnwickTray", nullptr).front();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real tarnwk.exe under wine, in a prefix of its own: start, a second
 # start, a quick scan of the prefix's Windows folder with a finding planted
-# in it, Quarantine, Exit from the tray menu; then the files on disk and the
+# in it, Quarantine, newer definitions from a server on the loopback
+# interface, Exit from the tray menu; then the files on disk and the
 # settings in the registry. Prints the start-up time and the scan time of a
 # generated tree next to tarnwk-scan.exe's.
 # Usage: windows_journey.sh BIN_DIR|ZIP [PICTURE_FOLDER]  (needs DISPLAY)
@@ -52,6 +53,24 @@ scan_with_cli() {
 }
 scan_with_cli "before the desktop program"
 
+# The maker's server on the loopback interface, with newer definitions.
+mkdir -p "$work/server/products/twk"
+echo "1.002" >"$work/server/products/twk/version.txt"
+{ printf 'Ver1.002\r\n'; tail -c +11 "$drive/Tarnwick/ref.dat"; } >"$work/server/products/twk/ref.dat"
+python3 - "$work/server" "$work/port" <<'PY' &
+import functools, http.server, sys
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+server = http.server.HTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=sys.argv[1]))
+open(sys.argv[2], "w").write(str(server.server_port))
+server.serve_forever()
+PY
+server=$!
+trap 'kill $server 2>/dev/null || true; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+export TARNWK_SERVER=http://127.0.0.1:$(cat "$work/port")
+
 winpictures=
 if [ -n "$pictures" ]; then
     mkdir -p "$pictures"
@@ -66,6 +85,8 @@ quarantined=$drive/Tarnwick/Quarantine/gator.exe
 [ -f "$drive/windows/twkjourney/Downloads/gator.TWK" ] || fail "a backup stays beside it"
 [ -f "$drive/windows/twkjourney/Downloads/notes.txt" ] || fail "other files stay"
 [ -d "$drive/Tarnwick/Reports" ] || fail "the reports folder is made"
+[ "$(head -c 8 "$drive/Tarnwick/ref.dat")" = Ver1.002 ] || fail "the new definitions are in place"
+[ ! -e "$drive/Tarnwick/ref.tmp" ] && [ ! -e "$drive/Tarnwick/upd.txt" ] || fail "no download is left"
 settings=$(wine reg query 'HKCU\Software\VB and VBA Program Settings\Tarnwick\SETTINGS' </dev/null | tr -d '\r')
 echo "$settings"
 grep -Eq 'SCANCOUNT +REG_SZ +1$' <<<"$settings" || fail "one scan counted"
