@@ -293,6 +293,17 @@ int wmain(int argc, wchar_t** argv) {
     check(boxes.saw(L"A newer version of Tarnwick is available!. Do you wish to get the download?"),
           "the download was offered first");
 
+    // Start along with Windows, saved.
+    PostMessageW(tabs, WM_KEYDOWN, VK_RIGHT, 0);
+    check(waitFor([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 4; }, 3000),
+          "the Settings tab is selected");
+    HWND autorun = child(main, L"Button", L"Start along with Windows");
+    click(autorun);
+    check(waitFor([&] { return SendMessageW(autorun, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 3000),
+          "Start along with Windows is ticked");
+    click(child(main, L"Button", L"&Save Settings"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+
     // Exit from the tray menu: its third item, then OK.
     HWND tray = topWindows(first.dwProcessId, L"TarnwickTray", nullptr).front();
     PostMessageW(tray, WM_APP + 10, 1, WM_RBUTTONUP);

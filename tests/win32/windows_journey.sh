@@ -92,6 +92,10 @@ echo "$settings"
 grep -Eq 'SCANCOUNT +REG_SZ +1$' <<<"$settings" || fail "one scan counted"
 grep -Eq 'TOTALOBJECTSREMOVED +REG_SZ +1$' <<<"$settings" || fail "one object removed"
 grep -Eq 'LASTRUN +REG_SZ +.+' <<<"$settings" || fail "the last run is stored"
+run=$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Tarnwick </dev/null | tr -d '\r')
+echo "$run"
+grep -Fq 'REG_SZ    "C:\Tarnwick\tarnwk.exe"' <<<"$run" || fail "the Run value starts the program, quoted"
+grep -Eq 'AUTORUN +REG_SZ +1$' <<<"$settings" || fail "the preference is stored"
 echo "ok: files on disk and settings in the registry"
 
 scan_with_cli "after it"
