@@ -463,7 +463,11 @@ LRESULT Win32FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 PostMessageW(hwnd_, kShownFromOutsideMessage, 0, 0);
             break;
         case kShownFromOutsideMessage:
-            if (!form_.visible()) userAction([this] { form_.Show(); });
+            // A window without an area (the tray's) is never meant to be seen.
+            if (form_.clientWidth() == 0 || form_.clientHeight() == 0)
+                ShowWindow(hwnd_, SW_HIDE);
+            else if (!form_.visible())
+                userAction([this] { form_.Show(); });
             return 0;
         case kFlushMessage:
             flushPosted_ = false;
