@@ -91,6 +91,11 @@ std::optional<std::string> WinHttpDownloader::fetch(const std::string& url, std:
     Internet request(WinHttpOpenRequest(connection.get(), L"GET", path.c_str(), nullptr,
                                         WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
     if (!request) return std::nullopt;
+    WinHttpSetTimeouts(request.get(), total, std::min(connectTimeout_, timeoutSeconds) * 1000,
+                       total, total);
+    DWORD responseTimeout = static_cast<DWORD>(total);
+    WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
+                     sizeof responseTimeout);
     const wchar_t* noCache = L"Cache-Control: no-cache\r\nPragma: no-cache";
     WinHttpAddRequestHeaders(request.get(), noCache, static_cast<DWORD>(-1L),
                              WINHTTP_ADDREQ_FLAG_ADD);
@@ -113,8 +118,15 @@ std::optional<std::string> WinHttpDownloader::fetch(const std::string& url, std:
         DWORD receiveTimeout = static_cast<DWORD>(std::max<long long>(1, left.count()));
         WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_TIMEOUT, &receiveTimeout,
                          sizeof receiveTimeout);
+        // What has come, as it comes: a body past the limit is noticed at
+        // once, however slowly it trickles.
+        DWORD available = 0;
+        if (!WinHttpQueryDataAvailable(request.get(), &available)) return std::nullopt;
+        const std::size_t room = maxBytes - body.size() + 1;
+        const DWORD wanted = static_cast<DWORD>(
+            std::min<std::size_t>({available ? available : 1, sizeof buffer, room}));
         DWORD got = 0;
-        if (!WinHttpReadData(request.get(), buffer, sizeof buffer, &got)) return std::nullopt;
+        if (!WinHttpReadData(request.get(), buffer, wanted, &got)) return std::nullopt;
         if (got == 0) break;
         if (body.size() + got > maxBytes) return std::nullopt;
         body.append(buffer, got);
