@@ -1,6 +1,6 @@
 // Windows built from form declarations by the Win32 backend: classes,
-// geometry at 96 dpi, captions, fonts, the window's life, and events both
-// ways between native controls and the form's controls.
+// geometry at the system's DPI (96, and 144 in a run of its own), captions, fonts, the window's
+// life, and events both ways between native controls and the form's controls.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
@@ -45,7 +45,7 @@ protected:
 
 TEST_F(Win32Form, ControlsFollowTheDeclarations) {
     form.Load();
-    ASSERT_EQ(win32::windowDpi(window()), 96u) << "the expectations hold at 96 dpi";
+    ASSERT_EQ(win32::windowDpi(window()), testDpi()) << "the system's DPI is the test's";
     EXPECT_FALSE(IsWindowVisible(window()));
     EXPECT_EQ(textOf(window()), L"Test Window");
     RECT client{};
@@ -98,7 +98,8 @@ TEST_F(Win32Form, ControlsFollowTheDeclarations) {
     EXPECT_EQ(SendMessageW(of(form.optFull), BM_GETCHECK, 0, 0), BST_CHECKED);
 
     EXPECT_EQ(std::wstring(fontOf(of(form.lblPath)).lfFaceName), win32::messageFontFace(96));
-    EXPECT_EQ(fontOf(of(form.lblPath)).lfHeight, -11) << "8.25 points at 96 dpi";
+    // 8.25 points: 11 pixels high at 96 dpi, 17 at 144.
+    EXPECT_EQ(fontOf(of(form.lblPath)).lfHeight, testDpi() == 144 ? -17 : -11);
     EXPECT_EQ(fontOf(of(form.fraMode)).lfWeight, FW_BOLD);
     EXPECT_EQ(fontOf(of(form.optFull)).lfWeight, FW_NORMAL) << "not its contents";
     EXPECT_TRUE(fontOf(of(form.lblLink)).lfUnderline);

@@ -1,5 +1,6 @@
 #include "win32/Win32UiView.h"
 
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -43,8 +44,13 @@ RECT placeInParent(HWND window) {
     return rect;
 }
 
+unsigned testDpi() {
+    const char* set = std::getenv("TARNWK_TEST_DPI");
+    return set && *set ? static_cast<unsigned>(std::atoi(set)) : 96u;
+}
+
 RECT designPixels(int left, int top, int width, int height) {
-    return win32::pixelRect({left, top, width, height}, 96);
+    return win32::pixelRect({left, top, width, height}, testDpi());
 }
 
 void pressKeys(std::initializer_list<WORD> held, WORD key) {

@@ -32,7 +32,9 @@ std::wstring className(HWND window);
 std::wstring textOf(HWND window);
 // A window's rectangle in its parent's client coordinates.
 RECT placeInParent(HWND window);
-// The design rectangle in pixels at 96 dpi.
+// The DPI the system is set to for the test: TARNWK_TEST_DPI, 96 unless set.
+unsigned testDpi();
+// The design rectangle in pixels at the test's DPI.
 RECT designPixels(int left, int top, int width, int height);
 // Presses and releases keys through the system's input queue.
 void pressKeys(std::initializer_list<WORD> held, WORD key);
