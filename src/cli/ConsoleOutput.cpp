@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/PathText.h"
+
 namespace tarnwk::cli {
 namespace {
 
@@ -26,7 +28,9 @@ std::string escapeLine(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\')
+        // Where the backslash separates folders it is printed as it is: names
+        // there hold no control characters, so no escape can be forged.
+        if (c == '\\' && kPathSeparator != '\\')
             out += "\\\\";
         else if (c == '\t')
             out += "\\t";
@@ -46,6 +50,10 @@ std::string escapeLine(std::string_view text) {
 
 void ConsoleOutput::write(std::string_view bytes) {
     if (failed()) return;
+    if (const auto written = console_ ? console_->writeToConsole(bytes) : std::nullopt) {
+        if (!*written) error_ = EIO;
+        return;
+    }
     errno = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size() ||
         std::fflush(stream_) != 0)

@@ -57,7 +57,7 @@ int printVersions(const std::string& definitionsPath, platform::FileSystem& file
 
 int runScanCommand(const ScanOptions& options, CommandServices& services) {
     platform::FileSystem& files = services.files;
-    ConsoleOutput out(stdout);
+    ConsoleOutput out(stdout, &services.terminal);
     const auto ended = [&](int status) {
         if (out.failed()) {
             std::fprintf(stderr, "tarnwk-scan: cannot write to standard output: %s\n",

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/PosixFileSystem.h"
+#include "NativeServices.h"
 #include "support/FakeProgram.h"
 #include "support/TempFolder.h"
 
@@ -61,7 +61,7 @@ TEST(ScanLog, NamedAfterTheDayAndSecondsWithFindingsThenTheRunInTheWindowsCodePa
 TEST(ScanLog, OnDiskTheFileHoldsExactlyTheLogsBytes) {
     test::TempFolder tmp;
     tmp.makeFolder("app/Reports");
-    posix::PosixFileSystem disk;
+    test::NativeFileSystem disk;
     test::FakeProgram fake(&disk, tmp / "app");
     fake.clock.seconds = 7.0;
     ASSERT_TRUE(WriteScanLog(fake.program, "\r\nAdware found >/x/\xC3\xA9vil.exe"));

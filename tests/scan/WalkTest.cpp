@@ -1,55 +1,14 @@
-// The walk over the fake file system (order, findings, labels, counters, every
-// check point, folders let go of and opened again) and over real folders
-// (dot-files, links, pipes, permissions, folders swapped for links while the
-// walk runs, depth past PATH_MAX, few descriptors, read-ahead threads).
-#include <dirent.h>
-#include <fcntl.h>
+// The walk over the fake file system: order, findings, labels, counters,
+// every check point, folders let go of and opened again.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <random>
-
-#include "platform/posix/PosixFileSystem.h"
 #include "scan/FolderLabel.h"
-#include "scan/Peek.h"
-#include "support/FakePlatform.h"
-#include "support/RecordingScanView.h"
-#include "support/TempFolder.h"
-#include "support/Unprivileged.h"
+#include "scan/WalkFixture.h"
 
 namespace tarnwk {
 namespace {
 
 using Texts = std::vector<std::string>;
-namespace fs = std::filesystem;
-
-const DefinitionsList kDefinitions{Texts{"Ver1.001", "b.exe|Bee", "A.DLL|Ay", "dup.exe|One",
-                                         "DUP.EXE|Two", "Évil.exe|Évil > worse", "empty.exe|"}};
-
-class WalkTest : public ::testing::Test {
-protected:
-    void peek(platform::FileSystem& on, const std::string& location, bool getFiles = true) {
-        Walk walk(on, kDefinitions, index, view, state);
-        if (!excluded.empty()) walk.setExcludedFolder(excluded);
-        walk.setStayOnFileSystem(stayOnVolume);
-        walk.setThreads(threads);
-        walk.Peek(location, getFiles);
-    }
-    void peek(const std::string& location, bool getFiles = true) {
-        peek(files, location, getFiles);
-    }
-
-    test::FakeFileSystem files;
-    DefinitionIndex index{kDefinitions};
-    test::RecordingScanView view;
-    ScanState state;
-    std::string excluded;
-    bool stayOnVolume = false;
-    unsigned threads = 1;
-};
 
 TEST_F(WalkTest, DepthFirstFilesBeforeSubfoldersInNameOrderWithEveryMatch) {
     for (const char* path : {"/t/Zeta/b.exe", "/t/alpha/sub/b.exe", "/t/alpha/b.exe", "/t/b.exe",
@@ -82,7 +41,7 @@ TEST_F(WalkTest, DepthFirstFilesBeforeSubfoldersInNameOrderWithEveryMatch) {
     EXPECT_EQ(dll.location.fileName, "a.dll");
     EXPECT_EQ(dll.fileId, files.openFolder("/t/alpha"_path)->fileId("a.dll"));
     EXPECT_EQ(state.scanReport.substr(0, 50),
-              "\r\nAdware found >/t/b.exe\r\nAdware found >/t/dup.exe");
+              "\r\nAdware found >/t/b.exe\r\nAdware found >/t/dup.exe"_path);
     EXPECT_EQ(state.scanReport.find("worse"), std::string::npos);
 }
 
@@ -130,10 +89,10 @@ TEST(FolderLabel, ShortensPathsPast80Characters) {
         {eighty, eighty},
         {eighty + "c", "/a.../bbbbbbbbc"_path},
         {accented, accented},
-        {accented + "é/x", "/é.../x"_path},
+        {accented + "é/x"_path, "/é.../x"_path},
         {"/"_path + std::string(85, 'x'), "/x.../"_path + std::string(85, 'x')},
     };
-    for (const auto& [path, label] : cases) EXPECT_EQ(folderLabel(path, '/'), label);
+    for (const auto& [path, label] : cases) EXPECT_EQ(folderLabel(path, kPathSeparator), label);
 }
 
 // Per folder: one yield on entry, two after the label, one per file, one per
@@ -209,128 +168,6 @@ TEST_F(WalkTest, FoldersLetGoOfOnTheWayDownAreOpenedAgainAndChecked) {
     EXPECT_EQ(view.items.size(), 30u);
     EXPECT_LT(view.folderLabels.size(), 60u);
     EXPECT_EQ(view.folderLabels.back(), "/deep/z"_path);
-}
-
-class WalkOnDisk : public WalkTest {
-protected:
-    test::TempFolder tmp;
-    posix::PosixFileSystem disk;
-};
-
-TEST_F(WalkOnDisk, DotFilesLinksAndPipesAreNotExamined) {
-    for (const char* name : {".b.exe", ".config/b.exe", ".config/.b.exe", "real/ÉVIL.EXE"})
-        tmp.writeFile(name);
-    fs::create_directory_symlink(tmp.path(), tmp / "real/loop");
-    fs::create_directory_symlink(tmp / "real", tmp / "alias");
-    fs::create_symlink(tmp / "real/ÉVIL.EXE", tmp / "b.exe");
-    ASSERT_EQ(mkfifo((tmp / "dup.exe").c_str(), 0600), 0);
-    peek(disk, tmp.path() + "/"_path);
-    EXPECT_EQ(view.itemTexts(),
-              (Texts{tmp / ".config/b.exe > Bee", tmp / "real/Évil.exe > Évil > worse"}));
-    EXPECT_EQ(view.items[1].path, tmp / "real/ÉVIL.EXE");
-    EXPECT_EQ(state.objectsScanned, 2);
-    // A starting folder given as a link is walked, as the user named it.
-    peek(disk, tmp / "alias");
-    EXPECT_EQ(view.items.back().path, tmp / "alias/ÉVIL.EXE");
-}
-
-TEST_F(WalkOnDisk, AFolderThatCannotBeListedIsSkipped) {
-    tmp.writeFile("locked/b.exe");
-    tmp.writeFile("open/b.exe");
-    EXPECT_TRUE(test::asUnprivilegedUser(tmp.path(), [&] {
-        ASSERT_EQ(chmod((tmp / "locked").c_str(), 0), 0);
-        peek(disk, tmp.path());
-        EXPECT_EQ(view.itemTexts(), (Texts{tmp / "open/b.exe > Bee"}));
-    }));
-}
-
-TEST_F(WalkOnDisk, AFolderSwappedForALinkWhileTheWalkRunsIsNeverFollowed) {
-    tmp.writeFile("outside/a/b/b.exe");
-    for (const unsigned count : {1u, 2u}) {
-        fs::remove_all(tmp / "scan");
-        tmp.writeFile("scan/0.txt");
-        tmp.writeFile("scan/a/b/b.exe");
-        view = {};
-        threads = count;
-        // Once the walk is under way, "a" goes and a link to the outside
-        // takes its place.
-        view.onDoEvents = [&](int count) {
-            if (count != 2) return;
-            fs::rename(tmp / "scan/a", tmp / "scan/gone");
-            fs::create_directory_symlink(tmp / "outside/a", tmp / "scan/a");
-        };
-        peek(disk, tmp / "scan");
-        for (const FoundItem& item : view.items)
-            EXPECT_EQ(item.path.find(tmp / "outside"), std::string::npos) << item.path;
-        for (const std::string& label : view.folderLabels)
-            EXPECT_EQ(label.find("outside"), std::string::npos) << label;
-    }
-}
-
-TEST_F(WalkOnDisk, FilesBeyondPathMaxAreFoundWithFewDescriptors) {
-    // Built folder by folder relative to the last, as no path could reach it.
-    const std::string level(200, 'd');
-    int fd = open(tmp.path().c_str(), O_RDONLY | O_DIRECTORY);
-    for (int depth = 0; depth < 30; ++depth) {
-        ASSERT_EQ(mkdirat(fd, level.c_str(), 0755), 0);
-        const int next = openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
-        close(fd);
-        fd = next;
-    }
-    close(openat(fd, "b.exe", O_CREAT | O_WRONLY, 0644));
-    close(fd);
-    EXPECT_TRUE(test::inChildProcess([&] {
-        const rlimit few{64, 64};
-        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
-        threads = 2;
-        peek(disk, tmp.path());
-        ASSERT_EQ(view.items.size(), 1u);
-        EXPECT_GT(view.items[0].path.size(), 6000u);
-        EXPECT_EQ(view.items[0].location.folders.size(), 30u);
-    }));
-}
-
-// Names in many orders of case, accents and lengths: every thread count
-// walks the same way.
-TEST_F(WalkOnDisk, ReadAheadGivesWhatTheWalkAloneGives) {
-    std::mt19937 random(7);
-    const Texts parts = {"b", "B", "a", "É", "é", "z", "Z", "_", "0", "dup", "DUP"};
-    std::vector<std::string> folders = {""};
-    for (int i = 0; i < 400; ++i) {
-        std::string name;
-        for (int n = 1 + static_cast<int>(random() % 3); n > 0; --n)
-            name += parts[random() % parts.size()];
-        const std::string parent = folders[random() % folders.size()];
-        const std::string folder = parent + "/"_path + name + std::to_string(i % 7);
-        fs::create_directories(tmp.path() + folder);
-        folders.push_back(folder);
-        if (i % 3 == 0) tmp.writeFile(folder.substr(1) + (i % 2 ? "/b.exe"_path : "/DUP.exe"_path));
-    }
-    std::vector<std::tuple<Texts, Texts, std::string, int>> runs;
-    for (const unsigned count : {1u, 2u, 5u}) {
-        view = {};
-        state = {};
-        threads = count;
-        peek(disk, tmp.path());
-        runs.emplace_back(view.itemTexts(), view.folderLabels, state.scanReport,
-                          view.doEventsCount);
-    }
-    EXPECT_GT(std::get<0>(runs[0]).size(), 100u);
-    EXPECT_EQ(runs[1], runs[0]);
-    EXPECT_EQ(runs[2], runs[0]);
-
-    // An abort leaves no reading thread behind.
-    const auto threadsNow = [] {
-        return std::distance(fs::directory_iterator("/proc/self/task"_path),
-                             fs::directory_iterator{});
-    };
-    const auto before = threadsNow();
-    view = {};
-    state = {};
-    threads = 4;
-    view.onDoEvents = [&](int count) { state.abortScan = count == 50; };
-    peek(disk, tmp.path());
-    EXPECT_EQ(threadsNow(), before);
 }
 
 }  // namespace

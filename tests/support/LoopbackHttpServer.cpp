@@ -1,30 +1,28 @@
 #include "support/LoopbackHttpServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <stdexcept>
+
+#include "support/Sockets.h"
 
 namespace tarnwk::test {
 namespace {
 
-void sendAll(int fd, const std::string& data) {
+using namespace sockets;
+
+void sendAll(Socket fd, const std::string& data) {
     std::size_t sent = 0;
     while (sent < data.size()) {
-        const ssize_t n = send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+        const long n = sendSome(fd, data.data() + sent, data.size() - sent);
         if (n <= 0) return;
         sent += static_cast<std::size_t>(n);
     }
 }
 
-std::string requestPath(int fd) {
+std::string requestPath(Socket fd) {
     std::string request;
     char buffer[1024];
     while (request.find("\r\n\r\n") == std::string::npos && request.size() < 16384) {
-        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        const long n = receiveSome(fd, buffer, sizeof buffer);
         if (n <= 0) break;
         request.append(buffer, static_cast<std::size_t>(n));
     }
@@ -37,25 +35,16 @@ std::string requestPath(int fd) {
 }  // namespace
 
 LoopbackHttpServer::LoopbackHttpServer() {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listener_ < 0 ||
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listener_, 16) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        throw std::runtime_error("cannot listen on loopback");
-    port_ = ntohs(address.sin_port);
+    listener_ = sockets::listenOnLoopback(port_);
+    if (listener_ == sockets::kNone) throw std::runtime_error("cannot listen on loopback");
     thread_ = std::thread([this] { serve(); });
 }
 
 LoopbackHttpServer::~LoopbackHttpServer() {
     stopping_ = true;
     thread_.join();
-    close(listener_);
-    for (const int client : silentClients_) close(client);
+    sockets::closeSocket(listener_);
+    for (const auto client : silentClients_) sockets::closeSocket(client);
 }
 
 void LoopbackHttpServer::route(const std::string& path, Route route) {
@@ -70,14 +59,13 @@ std::vector<std::string> LoopbackHttpServer::requests() const {
 
 void LoopbackHttpServer::serve() {
     while (!stopping_) {
-        pollfd waiting{listener_, POLLIN, 0};
-        if (poll(&waiting, 1, 50) <= 0) continue;
-        const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client >= 0) answer(client);
+        const auto client = sockets::acceptWithin(listener_, 50);
+        if (client != sockets::kNone) answer(client);
     }
 }
 
-void LoopbackHttpServer::answer(int client) {
+void LoopbackHttpServer::answer(sockets::Socket client) {
+    using namespace sockets;
     const std::string path = requestPath(client);
     Route route{404, "not found"};
     {
@@ -91,13 +79,13 @@ void LoopbackHttpServer::answer(int client) {
     }
     std::string head = "HTTP/1.0 " + std::to_string(route.status) + " X\r\n";
     if (route.behaviour == Behaviour::Endless) {
-        bool sent = send(client, head.data(), head.size(), MSG_NOSIGNAL) > 0 &&
-                    send(client, "\r\n", 2, MSG_NOSIGNAL) > 0;
+        bool sent =
+            sendSome(client, head.data(), head.size()) > 0 && sendSome(client, "\r\n", 2) > 0;
         // Until the client gives up (or a gibibyte, should it never).
         for (std::size_t total = 0; sent && total < (std::size_t{1} << 30);
              total += route.body.size())
-            sent = send(client, route.body.data(), route.body.size(), MSG_NOSIGNAL) > 0;
-        close(client);
+            sent = sendSome(client, route.body.data(), route.body.size()) > 0;
+        closeSocket(client);
         return;
     }
     if (!route.location.empty()) head += "Location: " + route.location + "\r\n";
@@ -107,7 +95,7 @@ void LoopbackHttpServer::answer(int client) {
                                  ? route.body.substr(0, route.body.size() / 2)
                                  : route.body;
     sendAll(client, head + body);
-    close(client);
+    closeSocket(client);
 }
 
 }  // namespace tarnwk::test

@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/Sockets.h"
+
 namespace tarnwk::test {
 
 // A small HTTP/1.0 server on 127.0.0.1 for tests, on a port of its own.
@@ -41,15 +43,15 @@ public:
 
 private:
     void serve();
-    void answer(int client);
+    void answer(sockets::Socket client);
 
-    int listener_ = -1;
+    sockets::Socket listener_ = sockets::kNone;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
     mutable std::mutex mutex_;
     std::map<std::string, Route> routes_;
     std::vector<std::string> requests_;
-    std::vector<int> silentClients_;
+    std::vector<sockets::Socket> silentClients_;
     std::thread thread_;
 };
 

@@ -1,21 +1,11 @@
 // The update check against a real HTTP server on loopback, with real files.
-#include "update/CheckForUpdates.h"
-
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <algorithm>
 #include <chrono>
-#include <filesystem>
 
 #include "app/Application.h"
-#include "platform/posix/CurlDownloader.h"
-#include "platform/posix/PosixFileSystem.h"
 #include "scan/ReferenceFile.h"
-#include "support/FakeProgram.h"
-#include "support/LoopbackHttpServer.h"
-#include "support/TempFolder.h"
-#include "support/Unprivileged.h"
+#include "update/UpdateCheckFixture.h"
 #include "update/Versions.h"
 
 namespace tarnwk {
@@ -24,9 +14,6 @@ namespace {
 using Server = test::LoopbackHttpServer;
 using platform::MessageResult;
 using Texts = std::vector<std::string>;
-
-const std::string kOldDefinitions = "Ver2.005\r\nold.exe|Old\r\n";
-const std::string kNewDefinitions = "Ver2.010\r\nnew.exe|New\r\n";
 
 TEST(Versions, PublishedAndReferenceFileVersionsFollowOneRuleEach) {
     const std::pair<std::string_view, double> published[] = {{"2.01\r\n", 2.01},
@@ -49,44 +36,6 @@ TEST(Versions, PublishedAndReferenceFileVersionsFollowOneRuleEach) {
                              "Version two\r\n", "Rev2.010\r\n", ""})
         EXPECT_EQ(referenceFileVersion(text), std::nullopt) << text;
 }
-
-class UpdateCheck : public ::testing::Test {
-protected:
-    UpdateCheck() {
-        folder.writeFile("ref.dat", kOldDefinitions);
-        // Files of the user's that happen to carry the names the original
-        // program downloaded to: never touched.
-        folder.writeFile("upd.txt", "mine");
-        folder.writeFile("ref.tmp", "mine too");
-        fake.program.downloader = &downloader;
-    }
-    void publish(const std::string& version, const std::string& definitions = kNewDefinitions) {
-        server.route("/products/twk/version.txt", {200, version});
-        server.route("/products/twk/ref.dat", {200, definitions});
-    }
-    Texts messages() {
-        Texts texts;
-        for (const auto& shown : fake.ui.shown) texts.push_back(shown.text);
-        fake.ui.shown.clear();
-        return texts;
-    }
-    std::string referenceFile() const { return test::readWholeFile(folder / "ref.dat"); }
-    void expectNoLeftovers() {
-        Texts names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (Texts{"ref.dat", "ref.tmp", "upd.txt"})) << "a temporary file lingers";
-        EXPECT_EQ(test::readWholeFile(folder / "upd.txt") + test::readWholeFile(folder / "ref.tmp"),
-                  "minemine too");
-    }
-
-    test::TempFolder folder;
-    Server server;
-    posix::PosixFileSystem files;
-    posix::CurlDownloader downloader{2, nullptr, 3};
-    test::FakeProgram fake{&files, folder.path(), nullptr, server.baseUrl()};
-};
 
 TEST_F(UpdateCheck, NewerVersionIsOfferedAndReplacesTheReferenceFileWhenAccepted) {
     publish("2.01\r\n");
@@ -187,23 +136,25 @@ TEST_F(UpdateCheck, ABadReferenceDownloadKeepsTheOldFile) {
     }
 }
 
-TEST_F(UpdateCheck, LocalFaultsAreToldAsLocal) {
-    // No version of its own: any published file is offered, and installed.
-    folder.writeFile("ref.dat", "\xEF\xBB\xBFVer2.005\r\nold.exe|Old\r\n");
+TEST_F(UpdateCheck, AnEndlessVersionFileIsCutOffAtItsLimit) {
+    server.route("/products/twk/version.txt", {200, "2.01\r\n", Server::Behaviour::Endless});
+    const auto started = std::chrono::steady_clock::now();
+    CheckForUpdates(fake.program, 1);
+    EXPECT_EQ(messages(), Texts{std::string(kVersionFileNotFoundMessage)});
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    server.route("/products/twk/version.txt", {200, "2.01" + std::string(5000, ' ')});
+    CheckForUpdates(fake.program, 1);
+    EXPECT_EQ(messages(), Texts{std::string(kVersionFileNotFoundMessage)});
+}
+
+TEST_F(UpdateCheck, AVersionFileChangedOnTheServerIsFetchedAfresh) {
+    publish("1.0");
+    CheckForUpdates(fake.program, 1);
+    EXPECT_EQ(messages(), Texts{upToDateMessage()});
     publish("2.01");
-    CheckForUpdates(fake.program, 0);
-    EXPECT_EQ(messages(), (Texts{std::string(kLocalUnreadableQuestion),
-                                 std::string(kDefinitionsUpdatedMessage)}));
-    EXPECT_EQ(referenceFile(), kNewDefinitions);
-    // A folder the new file cannot be saved in is this machine's fault.
-    publish("3.0", "Ver3.0\r\nnewer.exe|Newer\r\n");
-    EXPECT_TRUE(test::asUnprivilegedUser(folder.path(), [&] {
-        ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
-        CheckForUpdates(fake.program, 1);
-        EXPECT_EQ(messages(),
-                  (Texts{newerVersionQuestion(), std::string(kDefinitionsNotSavedMessage)}));
-        EXPECT_EQ(referenceFile(), kNewDefinitions);
-    }));
+    fake.ui.answers = {MessageResult::No};
+    CheckForUpdates(fake.program, 1);
+    EXPECT_EQ(messages(), Texts{newerVersionQuestion()}) << "never an answer kept from before";
 }
 
 TEST_F(UpdateCheck, RunsFromBothButtonsAndAtStartUpWhenAsked) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/WideText.h"
+
 namespace tarnwk::win32 {
 
 bool Win32Terminal::errorIsTerminal() {
@@ -14,6 +16,21 @@ int Win32Terminal::width() {
     if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_ERROR_HANDLE), &info)) return 80;
     const int columns = info.srWindow.Right - info.srWindow.Left + 1;
     return columns > 0 ? columns : 80;
+}
+
+std::optional<bool> Win32Terminal::writeToConsole(std::string_view text) {
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (!GetConsoleMode(output, &mode)) return std::nullopt;
+    std::wstring wide = toWide(text);
+    for (std::wstring_view rest = wide; !rest.empty();) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 8192));
+        if (!WriteConsoleW(output, rest.data(), chunk, &written, nullptr) || written == 0)
+            return false;
+        rest.remove_prefix(written);
+    }
+    return true;
 }
 
 }  // namespace tarnwk::win32

@@ -1,0 +1,83 @@
+// The walk over real folders on Windows: names in any script, hidden and
+// system files, junctions and links, paths past MAX_PATH, folders swapped
+// for junctions while the walk runs.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "NativeServices.h"
+#include "platform/win32/LongPath.h"
+#include "scan/WalkFixture.h"
+#include "support/Links.h"
+#include "support/TempFolder.h"
+
+namespace tarnwk {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class WalkOnWindowsDisk : public WalkTest {
+protected:
+    void setAttribute(const std::string& relative, DWORD attribute) {
+        ASSERT_TRUE(SetFileAttributesW(win32::extendedPath(tmp / relative).c_str(), attribute));
+    }
+
+    test::TempFolder tmp;
+    test::NativeFileSystem disk;
+};
+
+TEST_F(WalkOnWindowsDisk, HiddenSystemAndLinkedEntriesAreNotExaminedAndLongPathsAre) {
+    const std::string deep =
+        "long/" + std::string(100, 'd') + "/" + std::string(100, 'e') + "/" + std::string(100, 'f');
+    for (const std::string& name :
+         {std::string("real/ÉVIL.EXE"), std::string("日本/b.exe"), deep + "/b.exe",
+          std::string("hidden/b.exe"), std::string("system/dup.exe")})
+        tmp.writeFile(name);
+    setAttribute("hidden/b.exe", FILE_ATTRIBUTE_HIDDEN);
+    setAttribute("system/dup.exe", FILE_ATTRIBUTE_SYSTEM);
+    test::linkFolder(tmp.path(), tmp / "real/loop");
+    test::linkFolder(tmp / "real", tmp / "alias");
+    // Where the system makes it, a link to a file is not examined either.
+    (void)test::linkFile(tmp / "real/ÉVIL.EXE", tmp / "a.dll");
+    for (const unsigned count : {1u, 3u}) {
+        view = {};
+        state = {};
+        threads = count;
+        peek(disk, tmp.path() + "\\");
+        EXPECT_EQ(view.itemTexts(),
+                  (Texts{tmp / (deep + "/b.exe > Bee"), tmp / "real/Évil.exe > Évil > worse",
+                         tmp / "日本/b.exe > Bee"}));
+        ASSERT_EQ(view.items.size(), 3u);
+        EXPECT_GT(view.items[0].path.size(), 300u);
+        EXPECT_EQ(view.items[1].path, tmp / "real/ÉVIL.EXE");
+        EXPECT_EQ(state.objectsScanned, 3);
+    }
+    // A starting folder given through a junction is walked, as the user
+    // named it.
+    peek(disk, tmp / "alias");
+    EXPECT_EQ(view.items.back().path, tmp / "alias/ÉVIL.EXE");
+}
+
+TEST_F(WalkOnWindowsDisk, AFolderSwappedForAJunctionWhileTheWalkRunsIsNeverFollowed) {
+    tmp.writeFile("outside/a/b/b.exe");
+    for (const unsigned count : {1u, 2u}) {
+        const std::string scan = "scan" + std::to_string(count);
+        tmp.writeFile(scan + "/0.txt");
+        tmp.writeFile(scan + "/a/b/b.exe");
+        view = {};
+        threads = count;
+        view.onDoEvents = [&](int count) {
+            if (count != 2) return;
+            ASSERT_TRUE(MoveFileW(win32::extendedPath(tmp / (scan + "/a")).c_str(),
+                                  win32::extendedPath(tmp / (scan + "/gone")).c_str()));
+            test::linkFolder(tmp / "outside/a", tmp / (scan + "/a"));
+        };
+        peek(disk, tmp / scan);
+        for (const FoundItem& item : view.items)
+            EXPECT_EQ(item.path.find(tmp / "outside"), std::string::npos) << item.path;
+        for (const std::string& label : view.folderLabels)
+            EXPECT_EQ(label.find("outside"), std::string::npos) << label;
+    }
+}
+
+}  // namespace
+}  // namespace tarnwk
