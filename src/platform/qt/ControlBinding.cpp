@@ -26,12 +26,6 @@ bool sameFont(const ui::Font& a, const ui::Font& b) {
     return a.bold == b.bold && a.points == b.points && a.family == b.family;
 }
 
-// What a hidden control keeps for later; visibility and enabling always go.
-constexpr unsigned kContent =
-    (1u << static_cast<unsigned>(Change::Caption)) | (1u << static_cast<unsigned>(Change::Value)) |
-    (1u << static_cast<unsigned>(Change::Items)) |
-    (1u << static_cast<unsigned>(Change::Selection)) | (1u << static_cast<unsigned>(Change::Tab));
-
 }  // namespace
 
 void ControlBinding::update(ui::Control&, ui::Change change) {
@@ -44,20 +38,15 @@ void ControlBinding::update(ui::Control&, ui::Change change) {
 }
 
 void ControlBinding::note(unsigned changes) {
-    if (pending_ == 0) peer_.noteDirty(*this);
-    pending_ |= changes;
+    if (changes_.note(changes)) peer_.noteDirty(*this);
 }
 
 void ControlBinding::flush() {
-    const unsigned changes = pending_;
-    pending_ = 0;
-    if (changes) apply(changes);
+    if (const unsigned changes = changes_.take()) apply(changes);
 }
 
 void ControlBinding::applyAll() {
-    pending_ = 0;
-    held_ = 0;
-    apply(kAll);
+    apply(changes_.takeAll());
 }
 
 void ControlBinding::apply(unsigned changes) {
@@ -67,17 +56,8 @@ void ControlBinding::apply(unsigned changes) {
     }
     if (!widget_) return;
     const QSignalBlocker blocker(widget_);
-    if (changes & bit(Change::Visible)) {
-        widget_->setVisible(control_.visible());
-        if (control_.visible()) {
-            changes |= held_;
-            held_ = 0;
-        }
-    }
-    if (!control_.visible()) {
-        held_ |= changes & kContent;
-        changes &= ~kContent;
-    }
+    if (changes & bit(Change::Visible)) widget_->setVisible(control_.visible());
+    changes = changes_.forVisibility(changes, control_.visible());
     if (changes & bit(Change::Enabled)) widget_->setEnabled(control_.enabled());
     applyLooks();
     if (changes & bit(Change::Caption)) applyCaption();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui.h"
+#include "platform/ui/PendingChanges.h"
 
 namespace tarnwk::qt {
 
@@ -34,8 +35,7 @@ public:
     // Applies everything, as when the widget is new.
     void applyAll();
 
-    static unsigned bit(ui::Change change) { return 1u << static_cast<unsigned>(change); }
-    static constexpr unsigned kAll = ~0u;
+    static constexpr unsigned bit(ui::Change change) { return ui::changeBit(change); }
 
 private:
     void apply(unsigned changes);
@@ -51,10 +51,7 @@ private:
     ui::Control& control_;
     QWidget* widget_ = nullptr;
     QTimer* timer_ = nullptr;
-    unsigned pending_ = 0;
-    // Changes to a hidden control wait until it is shown: a hidden list may
-    // hold the whole definitions list and never needs its rows.
-    unsigned held_ = 0;
+    ui::PendingChanges changes_;
 
     // The looks last applied, to apply them again only when they change.
     struct Looks {

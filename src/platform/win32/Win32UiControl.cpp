@@ -16,12 +16,6 @@ namespace {
 using ui::Change;
 using ui::ControlKind;
 
-// What a hidden control keeps for later; visibility and enabling always go.
-constexpr unsigned kContent =
-    (1u << static_cast<unsigned>(Change::Caption)) | (1u << static_cast<unsigned>(Change::Value)) |
-    (1u << static_cast<unsigned>(Change::Items)) |
-    (1u << static_cast<unsigned>(Change::Selection)) | (1u << static_cast<unsigned>(Change::Tab));
-
 // A label that holds more than one line wraps its words; a one-line label
 // (a path, a count) is cut at its right edge instead.
 bool wraps(const ui::Control& control) {
@@ -193,20 +187,15 @@ void Win32ControlBinding::update(ui::Control&, ui::Change change) {
 }
 
 void Win32ControlBinding::note(unsigned changes) {
-    if (pending_ == 0) peer_.noteDirty(*this);
-    pending_ |= changes;
+    if (changes_.note(changes)) peer_.noteDirty(*this);
 }
 
 void Win32ControlBinding::flush() {
-    const unsigned changes = pending_;
-    pending_ = 0;
-    if (changes) apply(changes);
+    if (const unsigned changes = changes_.take()) apply(changes);
 }
 
 void Win32ControlBinding::applyAll() {
-    pending_ = 0;
-    held_ = 0;
-    apply(kAll);
+    apply(changes_.takeAll());
 }
 
 void Win32ControlBinding::apply(unsigned changes) {
@@ -215,16 +204,7 @@ void Win32ControlBinding::apply(unsigned changes) {
         return;
     }
     if (!hwnd_) return;
-    if (changes & bit(Change::Visible)) {
-        if (control_.visible()) {
-            changes |= held_;
-            held_ = 0;
-        }
-    }
-    if (!control_.visible()) {
-        held_ |= changes & kContent;
-        changes &= ~kContent;
-    }
+    changes = changes_.forVisibility(changes, control_.visible());
     if (changes & bit(Change::Enabled)) EnableWindow(hwnd_, control_.enabled() ? TRUE : FALSE);
     applyFont();
     if (changes & bit(Change::Caption)) applyCaption();

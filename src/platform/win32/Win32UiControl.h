@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui.h"
+#include "platform/ui/PendingChanges.h"
 
 namespace tarnwk::win32 {
 
@@ -50,8 +51,7 @@ public:
     HBRUSH colour(HDC dc);
     bool isLink() const { return control_.kind() == ui::ControlKind::Label && control_.link; }
 
-    static unsigned bit(ui::Change change) { return 1u << static_cast<unsigned>(change); }
-    static constexpr unsigned kAll = ~0u;
+    static constexpr unsigned bit(ui::Change change) { return ui::changeBit(change); }
 
 private:
     void apply(unsigned changes);
@@ -76,10 +76,7 @@ private:
     HWND hwnd_ = nullptr;
     bool timerRunning_ = false;
     bool shown_ = false;
-    unsigned pending_ = 0;
-    // Changes to a hidden control wait until it is shown: a hidden list may
-    // hold the whole definitions list and never needs its rows.
-    unsigned held_ = 0;
+    ui::PendingChanges changes_;
     HFONT font_ = nullptr;
     std::string fontKey_;
     // The rows a list shows, to append new rows rather than rebuild.
