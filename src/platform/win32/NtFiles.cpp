@@ -12,11 +12,6 @@ extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE, HANDLE, PVOID, PVOID, PIO
 namespace tarnwk::win32 {
 namespace {
 
-constexpr ULONG kOpenReparsePoint = 0x00200000;  // FILE_OPEN_REPARSE_POINT
-constexpr ULONG kOpenForBackup = 0x00004000;     // FILE_OPEN_FOR_BACKUP_INTENT
-constexpr ULONG kSynchronousIo = 0x00000020;     // FILE_SYNCHRONOUS_IO_NONALERT
-constexpr ULONG kDirectoryFile = 0x00000001;     // FILE_DIRECTORY_FILE
-constexpr ULONG kFileOpen = 1;                   // FILE_OPEN
 constexpr auto kIdBothDirectoryInformation = static_cast<FILE_INFORMATION_CLASS>(37);
 
 // FILE_ID_BOTH_DIR_INFORMATION, whose layout winternl.h does not give.
@@ -82,7 +77,7 @@ std::optional<EntryInfo> entryInFolder(HANDLE folder, std::wstring_view name) {
     IO_STATUS_BLOCK opened{};
     HANDLE raw = nullptr;
     if (NtCreateFile(&raw, FILE_LIST_DIRECTORY | SYNCHRONIZE, &attributes, &opened, nullptr, 0,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, kFileOpen,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, kOpen,
                      kDirectoryFile | kOpenForBackup | kSynchronousIo, nullptr, 0) < 0)
         return std::nullopt;
     const Handle search(raw);

@@ -38,6 +38,16 @@ private:
     HANDLE handle_ = nullptr;
 };
 
+// Dispositions and options of NtCreateFile, which only the driver kit names.
+constexpr ULONG kOpen = 1;                       // FILE_OPEN
+constexpr ULONG kCreate = 2;                     // FILE_CREATE
+constexpr ULONG kDirectoryFile = 0x00000001;     // FILE_DIRECTORY_FILE
+constexpr ULONG kSequentialOnly = 0x00000004;    // FILE_SEQUENTIAL_ONLY
+constexpr ULONG kSynchronousIo = 0x00000020;     // FILE_SYNCHRONOUS_IO_NONALERT
+constexpr ULONG kNonDirectoryFile = 0x00000040;  // FILE_NON_DIRECTORY_FILE
+constexpr ULONG kOpenForBackup = 0x00004000;     // FILE_OPEN_FOR_BACKUP_INTENT
+constexpr ULONG kOpenReparsePoint = 0x00200000;  // FILE_OPEN_REPARSE_POINT
+
 // Opens `name`, one entry of the folder `folder`, relative to the folder's
 // handle: what the name meant when the folder was opened cannot be changed
 // under us by renaming the folder's parents. A reparse point (junction,

@@ -10,12 +10,6 @@
 namespace tarnwk::win32 {
 namespace {
 
-constexpr ULONG kOpen = 1;                       // FILE_OPEN
-constexpr ULONG kCreate = 2;                     // FILE_CREATE
-constexpr ULONG kDirectoryFile = 0x00000001;     // FILE_DIRECTORY_FILE
-constexpr ULONG kNonDirectoryFile = 0x00000040;  // FILE_NON_DIRECTORY_FILE
-constexpr ULONG kSequentialOnly = 0x00000004;    // FILE_SEQUENTIAL_ONLY
-
 constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_TRAVERSE;
 
 platform::FileId idOf(const HandleInfo& info) {
