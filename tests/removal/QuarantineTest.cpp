@@ -59,12 +59,8 @@ TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweep) {
     tmp.writeFile("scan/b/BAD.DLL", "two");
     processes.watched = tmp.writeFile("scan/c/Evil.exe", "three");
     scan();
-    window.cmdquarantine.click();  // nothing marked: only the sweep
-    EXPECT_TRUE(quarantineNames().empty());
-    EXPECT_FALSE(h.stored(Setting::TOTALOBJECTSREMOVED));
     markAndClick({1, 2}, window.cmdquarantine);
-
-    EXPECT_EQ(processes.fileWasThere, (std::vector<bool>{true, true})) << "the sweep comes first";
+    EXPECT_EQ(processes.fileWasThere, std::vector<bool>{true}) << "the sweep comes first";
     EXPECT_EQ(quarantineNames(), (Texts{"Evil.exe", "bad.dll"}));
     EXPECT_EQ(read("app/Quarantine/bad.dll") + read("app/Quarantine/Evil.exe"), "twothree");
     EXPECT_EQ(read("scan/b/bad.TWK") + read("scan/c/Evil.TWK"), "twothree");

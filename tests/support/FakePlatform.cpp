@@ -127,30 +127,17 @@ std::string FakeFileSystem::pathOf(int node) const {
     return joinPath(pathOf(nodes_[node].parent), nodes_[node].name);
 }
 
-bool FakeFileSystem::writable(int folder) const {
-    return !readOnlyFolders.contains(pathOf(folder));
+int FakeFileSystem::add(const std::string& path, Kind kind, std::string content) {
+    const std::string parent(parentFolder(path));
+    addFolder(parent);
+    const int made = make(lookup(parent), std::string(fileName(path)), kind);
+    nodes_[made].content = std::move(content);
+    return made;
 }
 
-void FakeFileSystem::addFile(const std::string& path, std::string content) {
-    addFolder(std::string(parentFolder(path)));
-    nodes_[make(lookup(std::string(parentFolder(path))), std::string(fileName(path)), Kind::File)]
-        .content = std::move(content);
-}
-
-void FakeFileSystem::addLink(const std::string& path, const std::string& target) {
-    addFolder(std::string(parentFolder(path)));
-    nodes_[make(lookup(std::string(parentFolder(path))), std::string(fileName(path)), Kind::Link)]
-        .content = target;
-}
-
-void FakeFileSystem::makeUnreadable(const std::string& path) {
+FakeFileSystem::Node& FakeFileSystem::folderAt(const std::string& path) {
     addFolder(path);
-    nodes_[lookup(path)].readable = false;
-}
-
-void FakeFileSystem::setDevice(const std::string& path, std::uint64_t device) {
-    addFolder(path);
-    nodes_[lookup(path)].device = device;
+    return nodes_[lookup(path)];
 }
 
 void FakeFileSystem::rename(const std::string& from, const std::string& to) {
@@ -237,11 +224,6 @@ bool FakeFileSystem::createFolder(const std::string& path) {
     return true;
 }
 
-bool FakeFileSystem::isA(const std::string& path, Kind kind) const {
-    const int node = lookup(path);
-    return node >= 0 && nodes_[node].kind == kind;
-}
-
 std::vector<std::string> FakeFileSystem::filesIn(const std::string& folder) const {
     std::vector<std::string> names;
     const int node = lookup(folder);
@@ -251,18 +233,24 @@ std::vector<std::string> FakeFileSystem::filesIn(const std::string& folder) cons
     return names;
 }
 
+namespace {
+
+std::string settingKey(std::string_view app, std::string_view section, std::string_view key) {
+    return foldName(std::string(app) + "/" + std::string(section) + "/" + std::string(key));
+}
+
+}  // namespace
+
 std::string FakeSettingsStore::getSetting(std::string_view app, std::string_view section,
                                           std::string_view key, std::string_view defaultValue) {
-    const auto it = values.find(
-        foldName(std::string(app) + "/" + std::string(section) + "/" + std::string(key)));
+    const auto it = values.find(settingKey(app, section, key));
     return it == values.end() ? std::string(defaultValue) : it->second;
 }
 
 bool FakeSettingsStore::saveSetting(std::string_view app, std::string_view section,
                                     std::string_view key, std::string_view value) {
     if (!failure.empty()) return false;
-    values[foldName(std::string(app) + "/" + std::string(section) + "/" + std::string(key))] =
-        value;
+    values[settingKey(app, section, key)] = value;
     return true;
 }
 

@@ -22,15 +22,9 @@ public:
         NeverAnswer  // accepts the connection and stays silent
     };
     struct Route {
-        Route(int status = 200, std::string body = {}, Behaviour behaviour = Behaviour::Serve,
-              std::string location = {})
-            : status(status),
-              body(std::move(body)),
-              behaviour(behaviour),
-              location(std::move(location)) {}
-        int status;
+        int status = 200;
         std::string body;
-        Behaviour behaviour;
+        Behaviour behaviour = Behaviour::Serve;
         std::string location;  // for redirects
     };
 
@@ -42,7 +36,6 @@ public:
     std::vector<std::string> requests() const;
 
 private:
-    void serve();
     void answer(sockets::Socket client);
 
     sockets::Socket listener_ = sockets::kNone;
