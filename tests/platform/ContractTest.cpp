@@ -189,20 +189,12 @@ protected:
 
 TEST_P(SettingsStoreContract, ValuesReadBackUnchangedWhateverTheCaseOfTheirNames) {
     EXPECT_EQ(read("SETTINGS", "AUTORUN"), "<default>");
-    const Texts values = {"",
-                          " both ",
-                          "trailing ",
-                          "a=b=c",
-                          "; not a comment",
-                          "[SETTINGS]",
-                          "back\\slash\\",
-                          "\\n \\x41",
-                          "\"quoted\"",
-                          "line one\nline two\r\n",
-                          "\ttab\x01\x7F",
-                          std::string("nul\0inside", 10),
-                          "M\xC3\xBCnchen \xE6\x97\xA5",
-                          std::string(10000, 'x')};
+    // clang-format off
+    const Texts values = {"", " both ", "trailing ", "a=b=c", "; not a comment", "[SETTINGS]",
+                          "back\\slash\\", "\\n \\x41", "\"quoted\"", "line one\nline two\r\n",
+                          "\ttab\x01\x7F", std::string("nul\0inside", 10),
+                          "M\xC3\xBCnchen \xE6\x97\xA5", std::string(10000, 'x')};
+    // clang-format on
     for (std::size_t i = 0; i < values.size(); ++i)
         ASSERT_TRUE(
             store()->saveSetting("Tarnwick", "SETTINGS", "Value" + std::to_string(i), values[i]));
