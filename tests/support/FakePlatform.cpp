@@ -107,17 +107,12 @@ int FakeFileSystem::child(int folder, std::string_view name) const {
 int FakeFileSystem::lookup(const std::string& path, int depth) const {
     if (path.empty() || !isPathSeparator(path[0]) || depth > 8) return -1;
     int at = 0;
-    std::size_t begin = 1;
-    while (begin < path.size()) {
-        const std::size_t end = nextSeparator(path, begin);
-        if (end > begin) {
-            if (nodes_[at].kind != Kind::Folder) return -1;
-            at = child(at, std::string_view(path).substr(begin, end - begin));
-            if (at >= 0 && nodes_[at].kind == Kind::Link)
-                at = lookup(nodes_[at].content, depth + 1);
-            if (at < 0) return -1;
-        }
-        begin = end + 1;
+    for (std::size_t begin = 1, end; begin < path.size() && at >= 0; begin = end + 1) {
+        end = nextSeparator(path, begin);
+        if (end == begin) continue;
+        if (nodes_[at].kind != Kind::Folder) return -1;
+        at = child(at, std::string_view(path).substr(begin, end - begin));
+        if (at >= 0 && nodes_[at].kind == Kind::Link) at = lookup(nodes_[at].content, depth + 1);
     }
     return at;
 }
@@ -207,20 +202,10 @@ bool FakeFileSystem::removeFile(const std::string& path) {
 }
 
 bool FakeFileSystem::createFolder(const std::string& path) {
-    if (path.empty() || !isPathSeparator(path[0])) return false;
-    int at = 0;
-    for (std::size_t begin = 1; begin < path.size();) {
-        const std::size_t end = nextSeparator(path, begin);
-        const std::string name = path.substr(begin, end - begin);
-        if (!name.empty()) {
-            int next = child(at, name);
-            if (next >= 0 && nodes_[next].kind == Kind::Link) next = lookup(nodes_[next].content);
-            if (next < 0) next = make(at, name, Kind::Folder);
-            if (nodes_[next].kind != Kind::Folder) return false;
-            at = next;
-        }
-        begin = end + 1;
-    }
+    if (const int found = lookup(path); found >= 0) return nodes_[found].kind == Kind::Folder;
+    const std::string parent(parentFolder(path));
+    if (parent.empty() || parent == path || !createFolder(parent)) return false;
+    if (!fileName(path).empty()) make(lookup(parent), std::string(fileName(path)), Kind::Folder);
     return true;
 }
 
