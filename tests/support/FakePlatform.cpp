@@ -6,8 +6,6 @@
 
 namespace tarnwk::test {
 
-using Kind = platform::EntryKind;
-
 namespace {
 
 // Paths are written with '/' and shown with the system's separator, which
@@ -23,6 +21,9 @@ std::size_t nextSeparator(std::string_view path, std::size_t from) {
 
 // A handle on one folder node of the fake tree.
 class FakeFolder final : public platform::Folder {
+    using Kind = FakeFileSystem::Kind;
+    using Entry = platform::EntryKind;
+
 public:
     FakeFolder(FakeFileSystem& files, int node) : fs_(files), node_(node) {}
     platform::FileId id() override { return {node().device, static_cast<std::uint64_t>(node_)}; }
@@ -36,10 +37,9 @@ public:
         if (!node().readable) return false;
         // Backwards, so nothing can rely on the order a listing comes in.
         for (auto it = node().children.rbegin(); it != node().children.rend(); ++it) {
-            const auto kind = fs_.nodes_[it->second].kind;
-            if (kind == FakeFileSystem::Kind::Folder) listing.add(it->first, Kind::Folder);
-            if (kind == FakeFileSystem::Kind::File && it->first[0] != '.')
-                listing.add(it->first, Kind::File);
+            if (fs_.is(it->second, Kind::Folder)) listing.add(it->first, Entry::Folder);
+            if (fs_.is(it->second, Kind::File) && it->first[0] != '.')
+                listing.add(it->first, Entry::File);
         }
         return true;
     }
@@ -47,7 +47,7 @@ public:
         std::string_view name, bool sameVolume,
         const std::optional<platform::FileId>& expected) override {
         const int found = fs_.child(node_, name);
-        if (found < 0 || fs_.nodes_[found].kind != FakeFileSystem::Kind::Folder) return nullptr;
+        if (!fs_.is(found, Kind::Folder)) return nullptr;
         auto folder = std::make_unique<FakeFolder>(fs_, found);
         if ((sameVolume && !folder->id().sameVolume(id())) ||
             (expected && folder->id() != *expected))
@@ -56,7 +56,7 @@ public:
     }
     std::optional<platform::FileId> fileId(std::string_view name) override {
         const int found = fs_.child(node_, name);
-        if (found < 0 || fs_.nodes_[found].kind != FakeFileSystem::Kind::File) return std::nullopt;
+        if (!fs_.is(found, Kind::File)) return std::nullopt;
         return platform::FileId{node().device, static_cast<std::uint64_t>(found)};
     }
     platform::CopyResult copyFile(std::string_view name, platform::Folder& target,
@@ -64,21 +64,16 @@ public:
         const int source = fs_.child(node_, name);
         const int to = static_cast<FakeFolder&>(target).node_;
         const int existing = fs_.child(to, targetName);
-        if (source < 0 || fs_.nodes_[source].kind != FakeFileSystem::Kind::File ||
-            !fs_.writable(to) ||
-            (existing >= 0 && fs_.nodes_[existing].kind == FakeFileSystem::Kind::Folder))
+        if (!fs_.is(source, Kind::File) || !fs_.writable(to) || fs_.is(existing, Kind::Folder))
             return platform::CopyResult::Failed;
         if (existing >= 0 && !replace) return platform::CopyResult::NameTaken;
         const std::string content = fs_.nodes_[source].content;
-        fs_.nodes_[fs_.make(to, std::string(targetName), FakeFileSystem::Kind::File)].content =
-            content;
+        fs_.nodes_[fs_.make(to, std::string(targetName), Kind::File)].content = content;
         return platform::CopyResult::Copied;
     }
     bool removeFile(std::string_view name) override {
         const int found = fs_.child(node_, name);
-        if (found < 0 || fs_.nodes_[found].kind == FakeFileSystem::Kind::Folder ||
-            !fs_.writable(node_))
-            return false;
+        if (found < 0 || fs_.is(found, Kind::Folder) || !fs_.writable(node_)) return false;
         node().children.erase(std::string(name));
         return true;
     }
@@ -110,9 +105,9 @@ int FakeFileSystem::lookup(const std::string& path, int depth) const {
     for (std::size_t begin = 1, end; begin < path.size() && at >= 0; begin = end + 1) {
         end = nextSeparator(path, begin);
         if (end == begin) continue;
-        if (nodes_[at].kind != Kind::Folder) return -1;
+        if (!is(at, Kind::Folder)) return -1;
         at = child(at, std::string_view(path).substr(begin, end - begin));
-        if (at >= 0 && nodes_[at].kind == Kind::Link) at = lookup(nodes_[at].content, depth + 1);
+        if (is(at, Kind::Link)) at = lookup(nodes_[at].content, depth + 1);
     }
     return at;
 }
@@ -147,8 +142,7 @@ void FakeFileSystem::rename(const std::string& from, const std::string& to) {
 
 std::unique_ptr<platform::Folder> FakeFileSystem::openFolder(const std::string& path) {
     const int node = path.empty() ? -1 : lookup(fullPath(path));
-    if (node < 0 || nodes_[node].kind != Kind::Folder) return nullptr;
-    return std::make_unique<FakeFolder>(*this, node);
+    return is(node, Kind::Folder) ? std::make_unique<FakeFolder>(*this, node) : nullptr;
 }
 
 std::string FakeFileSystem::fullPath(const std::string& path) {
@@ -175,23 +169,20 @@ platform::FileLength FakeFileSystem::fileLength(const std::string& path) {
     if (const auto error = lengthErrors.find(path); error != lengthErrors.end())
         return {platform::LengthStatus::Failed, 0, error->second};
     const int node = lookup(path);
-    if (node >= 0 && nodes_[node].kind == Kind::Folder)
-        return {platform::LengthStatus::Failed, 0, "Is a directory"};
+    if (is(node, Kind::Folder)) return {platform::LengthStatus::Failed, 0, "Is a directory"};
     if (node < 0) return {platform::LengthStatus::NotFound, 0, {}};
     return {platform::LengthStatus::Ok, nodes_[node].content.size(), {}};
 }
 
 std::optional<std::string> FakeFileSystem::readFile(const std::string& path) {
     const int node = lookup(path);
-    if (node < 0 || nodes_[node].kind != Kind::File) return std::nullopt;
-    return nodes_[node].content;
+    return is(node, Kind::File) ? std::optional(nodes_[node].content) : std::nullopt;
 }
 
 bool FakeFileSystem::writeFile(const std::string& path, std::string_view content) {
     const int folder = lookup(std::string(parentFolder(path)));
-    if (folder < 0 || !writable(folder)) return false;
-    const int existing = child(folder, fileName(path));
-    if (existing >= 0 && nodes_[existing].kind == Kind::Folder) return false;
+    if (folder < 0 || !writable(folder) || is(child(folder, fileName(path)), Kind::Folder))
+        return false;
     nodes_[make(folder, std::string(fileName(path)), Kind::File)].content = content;
     return true;
 }
@@ -202,7 +193,7 @@ bool FakeFileSystem::removeFile(const std::string& path) {
 }
 
 bool FakeFileSystem::createFolder(const std::string& path) {
-    if (const int found = lookup(path); found >= 0) return nodes_[found].kind == Kind::Folder;
+    if (const int found = lookup(path); found >= 0) return is(found, Kind::Folder);
     const std::string parent(parentFolder(path));
     if (parent.empty() || parent == path || !createFolder(parent)) return false;
     if (!fileName(path).empty()) make(lookup(parent), std::string(fileName(path)), Kind::Folder);
@@ -212,9 +203,9 @@ bool FakeFileSystem::createFolder(const std::string& path) {
 std::vector<std::string> FakeFileSystem::filesIn(const std::string& folder) const {
     std::vector<std::string> names;
     const int node = lookup(folder);
-    if (node < 0) return names;
-    for (const auto& [name, id] : nodes_[node].children)
-        if (nodes_[id].kind == Kind::File) names.push_back(name);
+    if (is(node, Kind::Folder))
+        for (const auto& [name, id] : nodes_[node].children)
+            if (is(id, Kind::File)) names.push_back(name);
     return names;
 }
 

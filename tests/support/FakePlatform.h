@@ -51,8 +51,8 @@ public:
     bool removeFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
 
-    bool exists(const std::string& path) const { return isA(path, Kind::File); }
-    bool folderExists(const std::string& path) const { return isA(path, Kind::Folder); }
+    bool exists(const std::string& path) const { return is(lookup(path), Kind::File); }
+    bool folderExists(const std::string& path) const { return is(lookup(path), Kind::Folder); }
     // Names of the files directly in a folder, in byte order.
     std::vector<std::string> filesIn(const std::string& folder) const;
 
@@ -79,10 +79,7 @@ private:
         bool readable = true;
     };
     int make(int parent, const std::string& name, Kind kind);
-    bool isA(const std::string& path, Kind kind) const {
-        const int node = lookup(path);
-        return node >= 0 && nodes_[node].kind == kind;
-    }
+    bool is(int node, Kind kind) const { return node >= 0 && nodes_[node].kind == kind; }
     int add(const std::string& path, Kind kind, std::string content);
     Node& folderAt(const std::string& path);
     int child(int folder, std::string_view name) const;
