@@ -23,9 +23,9 @@ public:
     };
     struct Route {
         int status = 200;
-        std::string body;
+        std::string body{};
         Behaviour behaviour = Behaviour::Serve;
-        std::string location;  // for redirects
+        std::string location{};  // for redirects
     };
 
     LoopbackHttpServer();
