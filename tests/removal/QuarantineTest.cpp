@@ -54,46 +54,37 @@ protected:
     frmscan window{h.program};
 };
 
-TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweep) {
-    tmp.writeFile("scan/a/b.exe", "one");
-    tmp.writeFile("scan/b/BAD.DLL", "two");
-    processes.watched = tmp.writeFile("scan/c/Evil.exe", "three");
-    scan();
-    markAndClick({1, 2}, window.cmdquarantine);
-    EXPECT_EQ(processes.fileWasThere, std::vector<bool>{true}) << "the sweep comes first";
-    EXPECT_EQ(quarantineNames(), (Texts{"Evil.exe", "bad.dll"}));
-    EXPECT_EQ(read("app/Quarantine/bad.dll") + read("app/Quarantine/Evil.exe"), "twothree");
-    EXPECT_EQ(read("scan/b/bad.TWK") + read("scan/c/Evil.TWK"), "twothree");
-    EXPECT_FALSE(present(tmp / "scan/b/BAD.DLL") || present(tmp / "scan/c/Evil.exe"));
-    EXPECT_EQ(window.lstadware.items(), (Texts{tmp / "scan/a/b.exe > Bee"}));
-    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "2") << "stored at once";
-    EXPECT_FALSE(h.ui.busy);
-    EXPECT_TRUE(window.cmdquarantine.enabled()) << "more entries may be moved later";
-}
-
-TEST_F(OnDisk, NamesTwinsBackupsAndFoldersThatLookLikeSeparators) {
+TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNames) {
+    const std::string decoy = tmp.writeFile("scan/a", "innocent");  // "a > b/..." cut at ">"
+    tmp.writeFile("scan/a > b/b.exe", "found");
+    processes.watched = tmp.writeFile("scan/c/BAD.DLL", "dll");
+    tmp.writeFile("scan/k/keep.TWK", "its own backup name");
+    tmp.writeFile("scan/m/b.exe", "unmarked");
     tmp.writeFile("scan/x/twin.ocx", "first");
     tmp.writeFile("scan/y/twin.ocx", "second");
     tmp.writeFile("scan/z/noext", "bare");
     tmp.writeFile("scan/z/noext.TWK", "the user's own");
-    const std::string decoy = tmp.writeFile("scan/a", "innocent");  // "a > b/..." cut at ">"
-    tmp.writeFile("scan/a > b/b.exe", "found");
-    tmp.writeFile("scan/k/keep.TWK", "its own backup name");
     scan();
-    ASSERT_EQ(window.lstadware.count(), 5u);
-    markAndClick({0, 1, 2, 3, 4}, window.cmdquarantine);
-    EXPECT_EQ(quarantineNames(), (Texts{"b.exe", "keep.twk", "noext", "twin.ocx"}));
+    ASSERT_EQ(window.lstadware.count(), 7u);
+    markAndClick({0, 1, 2, 4, 5, 6}, window.cmdquarantine);
+    EXPECT_EQ(processes.fileWasThere, std::vector<bool>{true}) << "the sweep comes first";
+    EXPECT_EQ(quarantineNames(), (Texts{"b.exe", "bad.dll", "keep.twk", "noext", "twin.ocx"}));
     EXPECT_EQ(read("app/Quarantine/twin.ocx"), "second") << "the later one replaces the earlier";
     EXPECT_EQ(read("scan/x/twin.TWK") + read("scan/y/twin.TWK"), "firstsecond");
     EXPECT_EQ(read("scan/z/noext.TWK"), "the user's own") << "a backup never replaces a file";
     EXPECT_EQ(read("scan/z/noext.1.TWK") + read("scan/a > b/b.TWK"), "barefound");
+    EXPECT_EQ(read("app/Quarantine/bad.dll") + read("scan/c/bad.TWK"), "dlldll");
     EXPECT_EQ(test::readWholeFile(decoy), "innocent");
     // The found file holds the backup's name itself: the backup takes the next.
     EXPECT_EQ(read("app/Quarantine/keep.twk") + read("scan/k/keep.1.TWK"),
               "its own backup nameits own backup name");
     for (const char* gone : {"scan/x/twin.ocx", "scan/y/twin.ocx", "scan/z/noext",
-                             "scan/a > b/b.exe", "scan/k/keep.TWK"})
+                             "scan/a > b/b.exe", "scan/k/keep.TWK", "scan/c/BAD.DLL"})
         EXPECT_FALSE(present(tmp / gone)) << gone;
+    EXPECT_EQ(window.lstadware.items(), (Texts{tmp / "scan/m/b.exe > Bee"}));
+    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "6") << "stored at once";
+    EXPECT_FALSE(h.ui.busy);
+    EXPECT_TRUE(window.cmdquarantine.enabled()) << "more entries may be moved later";
 }
 
 TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
