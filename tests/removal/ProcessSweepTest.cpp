@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <set>
 #include <thread>
 
 #include "platform/posix/PosixProcesses.h"
@@ -63,25 +62,6 @@ TEST(PosixProcesses, ReadsEachProgramFromProcEvenWhenItsFileWasDeleted) {
     EXPECT_EQ(list[1].programPath, std::nullopt);
 }
 
-// The real process table, narrowed to the processes a test owns, so that a
-// sweep can never reach anything else on the machine.
-class OwnProcessesOnly final : public platform::Processes {
-public:
-    explicit OwnProcessesOnly(std::set<std::int64_t> ids) : ids_(std::move(ids)) {}
-    std::vector<platform::ProcessInfo> list() override {
-        std::vector<platform::ProcessInfo> own;
-        for (auto& process : real_.list())
-            if (ids_.contains(process.id)) own.push_back(std::move(process));
-        return own;
-    }
-    std::int64_t ownId() override { return real_.ownId(); }
-    bool terminate(std::int64_t id) override { return ids_.contains(id) && real_.terminate(id); }
-
-private:
-    posix::PosixProcesses real_;
-    std::set<std::int64_t> ids_;
-};
-
 TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
     test::TempFolder tmp;
     const std::string name = "twktest" + std::to_string(getpid()) + ".exe";
@@ -95,17 +75,18 @@ TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
         _exit(127);
     }
     // Wait until the child runs the program, then delete its file.
-    posix::PosixProcesses real;
-    bool running = false;
-    for (int i = 0; i < 2000 && !running; ++i) {
-        for (const auto& process : real.list())
-            running = running || (process.id == child && process.programPath == program);
+    const auto exe = [](pid_t id) { return "/proc/" + std::to_string(id) + "/exe"; };
+    std::error_code error;
+    for (int i = 0; i < 2000 && fs::read_symlink(exe(child), error) != program; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    EXPECT_TRUE(running) << "the child did not start " << program;
     fs::remove(program);
-
-    OwnProcessesOnly processes({real.ownId(), child});
+    // The child and this test as the kernel shows them, and nothing else, so
+    // that a sweep can never reach another process on the machine.
+    for (const pid_t id : {child, getpid()}) {
+        fs::create_directories(tmp / exe(id).substr(1, exe(id).size() - 5));
+        fs::create_symlink(fs::read_symlink(exe(id)), tmp / exe(id).substr(1));
+    }
+    posix::PosixProcesses processes(tmp / "proc");
     test::ScanHarness h(nullptr, "/opt/tarnwick", &processes);
     const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
     const std::string upper = "TWKTEST" + std::to_string(getpid()) + ".EXE";
@@ -114,12 +95,11 @@ TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
     // One still running after a few seconds is ended here, so a failing test
     // never leaves a process behind.
     int status = 0;
-    pid_t ended = 0;
-    for (int i = 0; i < 1000 && (ended = waitpid(child, &status, WNOHANG)) == 0; ++i)
+    for (int i = 0; i < 1000 && waitpid(child, &status, WNOHANG) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    if (ended == 0 && kill(child, SIGTERM) == 0) waitpid(child, &status, 0);
+    if (kill(child, SIGTERM) == 0) waitpid(child, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    EXPECT_FALSE(real.terminate(child)) << "no such process any more";
+    EXPECT_FALSE(processes.terminate(child)) << "no such process any more";
     EXPECT_EQ(h.ui.shown.size(), 1u) << "only the other is announced";
     EXPECT_EQ(kill(getpid(), 0), 0);
 }

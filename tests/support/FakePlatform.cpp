@@ -6,8 +6,6 @@
 
 namespace tarnwk::test {
 
-using Kind = platform::EntryKind;
-
 namespace {
 
 // Paths are written with '/' and shown with the system's separator, which
@@ -23,6 +21,9 @@ std::size_t nextSeparator(std::string_view path, std::size_t from) {
 
 // A handle on one folder node of the fake tree.
 class FakeFolder final : public platform::Folder {
+    using Kind = FakeFileSystem::Kind;
+    using Entry = platform::EntryKind;
+
 public:
     FakeFolder(FakeFileSystem& files, int node) : fs_(files), node_(node) {}
     platform::FileId id() override { return {node().device, static_cast<std::uint64_t>(node_)}; }
@@ -36,10 +37,9 @@ public:
         if (!node().readable) return false;
         // Backwards, so nothing can rely on the order a listing comes in.
         for (auto it = node().children.rbegin(); it != node().children.rend(); ++it) {
-            const auto kind = fs_.nodes_[it->second].kind;
-            if (kind == FakeFileSystem::Kind::Folder) listing.add(it->first, Kind::Folder);
-            if (kind == FakeFileSystem::Kind::File && it->first[0] != '.')
-                listing.add(it->first, Kind::File);
+            if (fs_.is(it->second, Kind::Folder)) listing.add(it->first, Entry::Folder);
+            if (fs_.is(it->second, Kind::File) && it->first[0] != '.')
+                listing.add(it->first, Entry::File);
         }
         return true;
     }
@@ -47,7 +47,7 @@ public:
         std::string_view name, bool sameVolume,
         const std::optional<platform::FileId>& expected) override {
         const int found = fs_.child(node_, name);
-        if (found < 0 || fs_.nodes_[found].kind != FakeFileSystem::Kind::Folder) return nullptr;
+        if (!fs_.is(found, Kind::Folder)) return nullptr;
         auto folder = std::make_unique<FakeFolder>(fs_, found);
         if ((sameVolume && !folder->id().sameVolume(id())) ||
             (expected && folder->id() != *expected))
@@ -56,7 +56,7 @@ public:
     }
     std::optional<platform::FileId> fileId(std::string_view name) override {
         const int found = fs_.child(node_, name);
-        if (found < 0 || fs_.nodes_[found].kind != FakeFileSystem::Kind::File) return std::nullopt;
+        if (!fs_.is(found, Kind::File)) return std::nullopt;
         return platform::FileId{node().device, static_cast<std::uint64_t>(found)};
     }
     platform::CopyResult copyFile(std::string_view name, platform::Folder& target,
@@ -64,21 +64,16 @@ public:
         const int source = fs_.child(node_, name);
         const int to = static_cast<FakeFolder&>(target).node_;
         const int existing = fs_.child(to, targetName);
-        if (source < 0 || fs_.nodes_[source].kind != FakeFileSystem::Kind::File ||
-            !fs_.writable(to) ||
-            (existing >= 0 && fs_.nodes_[existing].kind == FakeFileSystem::Kind::Folder))
+        if (!fs_.is(source, Kind::File) || !fs_.writable(to) || fs_.is(existing, Kind::Folder))
             return platform::CopyResult::Failed;
         if (existing >= 0 && !replace) return platform::CopyResult::NameTaken;
         const std::string content = fs_.nodes_[source].content;
-        fs_.nodes_[fs_.make(to, std::string(targetName), FakeFileSystem::Kind::File)].content =
-            content;
+        fs_.nodes_[fs_.make(to, std::string(targetName), Kind::File)].content = content;
         return platform::CopyResult::Copied;
     }
     bool removeFile(std::string_view name) override {
         const int found = fs_.child(node_, name);
-        if (found < 0 || fs_.nodes_[found].kind == FakeFileSystem::Kind::Folder ||
-            !fs_.writable(node_))
-            return false;
+        if (found < 0 || fs_.is(found, Kind::Folder) || !fs_.writable(node_)) return false;
         node().children.erase(std::string(name));
         return true;
     }
@@ -107,17 +102,12 @@ int FakeFileSystem::child(int folder, std::string_view name) const {
 int FakeFileSystem::lookup(const std::string& path, int depth) const {
     if (path.empty() || !isPathSeparator(path[0]) || depth > 8) return -1;
     int at = 0;
-    std::size_t begin = 1;
-    while (begin < path.size()) {
-        const std::size_t end = nextSeparator(path, begin);
-        if (end > begin) {
-            if (nodes_[at].kind != Kind::Folder) return -1;
-            at = child(at, std::string_view(path).substr(begin, end - begin));
-            if (at >= 0 && nodes_[at].kind == Kind::Link)
-                at = lookup(nodes_[at].content, depth + 1);
-            if (at < 0) return -1;
-        }
-        begin = end + 1;
+    for (std::size_t begin = 1, end; begin < path.size() && at >= 0; begin = end + 1) {
+        end = nextSeparator(path, begin);
+        if (end == begin) continue;
+        if (!is(at, Kind::Folder)) return -1;
+        at = child(at, std::string_view(path).substr(begin, end - begin));
+        if (is(at, Kind::Link)) at = lookup(nodes_[at].content, depth + 1);
     }
     return at;
 }
@@ -127,30 +117,17 @@ std::string FakeFileSystem::pathOf(int node) const {
     return joinPath(pathOf(nodes_[node].parent), nodes_[node].name);
 }
 
-bool FakeFileSystem::writable(int folder) const {
-    return !readOnlyFolders.contains(pathOf(folder));
+int FakeFileSystem::add(const std::string& path, Kind kind, std::string content) {
+    const std::string parent(parentFolder(path));
+    addFolder(parent);
+    const int made = make(lookup(parent), std::string(fileName(path)), kind);
+    nodes_[made].content = std::move(content);
+    return made;
 }
 
-void FakeFileSystem::addFile(const std::string& path, std::string content) {
-    addFolder(std::string(parentFolder(path)));
-    nodes_[make(lookup(std::string(parentFolder(path))), std::string(fileName(path)), Kind::File)]
-        .content = std::move(content);
-}
-
-void FakeFileSystem::addLink(const std::string& path, const std::string& target) {
-    addFolder(std::string(parentFolder(path)));
-    nodes_[make(lookup(std::string(parentFolder(path))), std::string(fileName(path)), Kind::Link)]
-        .content = target;
-}
-
-void FakeFileSystem::makeUnreadable(const std::string& path) {
+FakeFileSystem::Node& FakeFileSystem::folderAt(const std::string& path) {
     addFolder(path);
-    nodes_[lookup(path)].readable = false;
-}
-
-void FakeFileSystem::setDevice(const std::string& path, std::uint64_t device) {
-    addFolder(path);
-    nodes_[lookup(path)].device = device;
+    return nodes_[lookup(path)];
 }
 
 void FakeFileSystem::rename(const std::string& from, const std::string& to) {
@@ -165,8 +142,7 @@ void FakeFileSystem::rename(const std::string& from, const std::string& to) {
 
 std::unique_ptr<platform::Folder> FakeFileSystem::openFolder(const std::string& path) {
     const int node = path.empty() ? -1 : lookup(fullPath(path));
-    if (node < 0 || nodes_[node].kind != Kind::Folder) return nullptr;
-    return std::make_unique<FakeFolder>(*this, node);
+    return is(node, Kind::Folder) ? std::make_unique<FakeFolder>(*this, node) : nullptr;
 }
 
 std::string FakeFileSystem::fullPath(const std::string& path) {
@@ -193,23 +169,20 @@ platform::FileLength FakeFileSystem::fileLength(const std::string& path) {
     if (const auto error = lengthErrors.find(path); error != lengthErrors.end())
         return {platform::LengthStatus::Failed, 0, error->second};
     const int node = lookup(path);
-    if (node >= 0 && nodes_[node].kind == Kind::Folder)
-        return {platform::LengthStatus::Failed, 0, "Is a directory"};
+    if (is(node, Kind::Folder)) return {platform::LengthStatus::Failed, 0, "Is a directory"};
     if (node < 0) return {platform::LengthStatus::NotFound, 0, {}};
     return {platform::LengthStatus::Ok, nodes_[node].content.size(), {}};
 }
 
 std::optional<std::string> FakeFileSystem::readFile(const std::string& path) {
     const int node = lookup(path);
-    if (node < 0 || nodes_[node].kind != Kind::File) return std::nullopt;
-    return nodes_[node].content;
+    return is(node, Kind::File) ? std::optional(nodes_[node].content) : std::nullopt;
 }
 
 bool FakeFileSystem::writeFile(const std::string& path, std::string_view content) {
     const int folder = lookup(std::string(parentFolder(path)));
-    if (folder < 0 || !writable(folder)) return false;
-    const int existing = child(folder, fileName(path));
-    if (existing >= 0 && nodes_[existing].kind == Kind::Folder) return false;
+    if (folder < 0 || !writable(folder) || is(child(folder, fileName(path)), Kind::Folder))
+        return false;
     nodes_[make(folder, std::string(fileName(path)), Kind::File)].content = content;
     return true;
 }
@@ -220,49 +193,40 @@ bool FakeFileSystem::removeFile(const std::string& path) {
 }
 
 bool FakeFileSystem::createFolder(const std::string& path) {
-    if (path.empty() || !isPathSeparator(path[0])) return false;
-    int at = 0;
-    for (std::size_t begin = 1; begin < path.size();) {
-        const std::size_t end = nextSeparator(path, begin);
-        const std::string name = path.substr(begin, end - begin);
-        if (!name.empty()) {
-            int next = child(at, name);
-            if (next >= 0 && nodes_[next].kind == Kind::Link) next = lookup(nodes_[next].content);
-            if (next < 0) next = make(at, name, Kind::Folder);
-            if (nodes_[next].kind != Kind::Folder) return false;
-            at = next;
-        }
-        begin = end + 1;
-    }
+    if (const int found = lookup(path); found >= 0) return is(found, Kind::Folder);
+    const std::string parent(parentFolder(path));
+    if (parent.empty() || parent == path || !createFolder(parent)) return false;
+    if (!fileName(path).empty()) make(lookup(parent), std::string(fileName(path)), Kind::Folder);
     return true;
-}
-
-bool FakeFileSystem::isA(const std::string& path, Kind kind) const {
-    const int node = lookup(path);
-    return node >= 0 && nodes_[node].kind == kind;
 }
 
 std::vector<std::string> FakeFileSystem::filesIn(const std::string& folder) const {
     std::vector<std::string> names;
     const int node = lookup(folder);
-    if (node < 0) return names;
-    for (const auto& [name, id] : nodes_[node].children)
-        if (nodes_[id].kind == Kind::File) names.push_back(name);
+    if (is(node, Kind::Folder))
+        for (const auto& [name, id] : nodes_[node].children)
+            if (is(id, Kind::File)) names.push_back(name);
     return names;
 }
 
+namespace {
+
+std::string settingKey(std::string_view app, std::string_view section, std::string_view key) {
+    return foldName(std::string(app) + "/" + std::string(section) + "/" + std::string(key));
+}
+
+}  // namespace
+
 std::string FakeSettingsStore::getSetting(std::string_view app, std::string_view section,
                                           std::string_view key, std::string_view defaultValue) {
-    const auto it = values.find(
-        foldName(std::string(app) + "/" + std::string(section) + "/" + std::string(key)));
+    const auto it = values.find(settingKey(app, section, key));
     return it == values.end() ? std::string(defaultValue) : it->second;
 }
 
 bool FakeSettingsStore::saveSetting(std::string_view app, std::string_view section,
                                     std::string_view key, std::string_view value) {
     if (!failure.empty()) return false;
-    values[foldName(std::string(app) + "/" + std::string(section) + "/" + std::string(key))] =
-        value;
+    values[settingKey(app, section, key)] = value;
     return true;
 }
 

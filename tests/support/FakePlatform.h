@@ -16,15 +16,24 @@ namespace tarnwk::test {
 // A tree of folders, files and links under the root, with identities on devices:
 // folder handles name the folder they opened, whatever is renamed later.
 class FakeFileSystem final : public platform::FileSystem {
+    enum class Kind { Folder, File, Link };
+    struct Node;
+
 public:
     FakeFileSystem();
     void addFolder(const std::string& path) { (void)createFolder(path); }
-    void addFile(const std::string& path, std::string content = "x");
+    void addFile(const std::string& path, std::string content = "x") {
+        add(path, Kind::File, std::move(content));
+    }
     // A link at `path` to `target`: followed only in paths given by name.
-    void addLink(const std::string& path, const std::string& target);
-    void makeUnreadable(const std::string& path);
+    void addLink(const std::string& path, const std::string& target) {
+        add(path, Kind::Link, target);
+    }
+    void makeUnreadable(const std::string& path) { folderAt(path).readable = false; }
     // Folders made below it later lie on the same device.
-    void setDevice(const std::string& path, std::uint64_t device);
+    void setDevice(const std::string& path, std::uint64_t device) {
+        folderAt(path).device = device;
+    }
     void rename(const std::string& from, const std::string& to);
 
     std::unique_ptr<platform::Folder> openFolder(const std::string& path) override;
@@ -42,8 +51,8 @@ public:
     bool removeFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
 
-    bool exists(const std::string& path) const { return isA(path, Kind::File); }
-    bool folderExists(const std::string& path) const { return isA(path, Kind::Folder); }
+    bool exists(const std::string& path) const { return is(lookup(path), Kind::File); }
+    bool folderExists(const std::string& path) const { return is(lookup(path), Kind::Folder); }
     // Names of the files directly in a folder, in byte order.
     std::vector<std::string> filesIn(const std::string& folder) const;
 
@@ -60,7 +69,6 @@ public:
 
 private:
     friend class FakeFolder;
-    enum class Kind { Folder, File, Link };
     struct Node {
         Kind kind = Kind::Folder;
         int parent = -1;
@@ -71,12 +79,14 @@ private:
         bool readable = true;
     };
     int make(int parent, const std::string& name, Kind kind);
-    bool isA(const std::string& path, Kind kind) const;
+    bool is(int node, Kind kind) const { return node >= 0 && nodes_[node].kind == kind; }
+    int add(const std::string& path, Kind kind, std::string content);
+    Node& folderAt(const std::string& path);
     int child(int folder, std::string_view name) const;
     // The node a path names, links followed; -1 when none.
     int lookup(const std::string& path, int depth = 0) const;
     std::string pathOf(int node) const;
-    bool writable(int folder) const;
+    bool writable(int folder) const { return !readOnlyFolders.contains(pathOf(folder)); }
     std::vector<Node> nodes_;
     std::mutex foldersReadMutex_;
 };

@@ -2,49 +2,24 @@
 
 #include <stdexcept>
 
-#include "support/Sockets.h"
-
 namespace tarnwk::test {
-namespace {
 
 using namespace sockets;
 
-void sendAll(Socket fd, const std::string& data) {
-    std::size_t sent = 0;
-    while (sent < data.size()) {
-        const long n = sendSome(fd, data.data() + sent, data.size() - sent);
-        if (n <= 0) return;
-        sent += static_cast<std::size_t>(n);
-    }
-}
-
-std::string requestPath(Socket fd) {
-    std::string request;
-    char buffer[1024];
-    while (request.find("\r\n\r\n") == std::string::npos && request.size() < 16384) {
-        const long n = receiveSome(fd, buffer, sizeof buffer);
-        if (n <= 0) break;
-        request.append(buffer, static_cast<std::size_t>(n));
-    }
-    const auto start = request.find(' ');
-    const auto end = request.find(' ', start + 1);
-    if (start == std::string::npos || end == std::string::npos) return {};
-    return request.substr(start + 1, end - start - 1);
-}
-
-}  // namespace
-
 LoopbackHttpServer::LoopbackHttpServer() {
-    listener_ = sockets::listenOnLoopback(port_);
-    if (listener_ == sockets::kNone) throw std::runtime_error("cannot listen on loopback");
-    thread_ = std::thread([this] { serve(); });
+    listener_ = listenOnLoopback(port_);
+    if (listener_ == kNone) throw std::runtime_error("cannot listen on loopback");
+    thread_ = std::thread([this] {
+        while (!stopping_)
+            if (const auto client = acceptWithin(listener_, 50); client != kNone) answer(client);
+    });
 }
 
 LoopbackHttpServer::~LoopbackHttpServer() {
     stopping_ = true;
     thread_.join();
-    sockets::closeSocket(listener_);
-    for (const auto client : silentClients_) sockets::closeSocket(client);
+    closeSocket(listener_);
+    for (const auto client : silentClients_) closeSocket(client);
 }
 
 void LoopbackHttpServer::route(const std::string& path, Route route) {
@@ -57,44 +32,37 @@ std::vector<std::string> LoopbackHttpServer::requests() const {
     return requests_;
 }
 
-void LoopbackHttpServer::serve() {
-    while (!stopping_) {
-        const auto client = sockets::acceptWithin(listener_, 50);
-        if (client != sockets::kNone) answer(client);
-    }
-}
-
-void LoopbackHttpServer::answer(sockets::Socket client) {
-    using namespace sockets;
-    const std::string path = requestPath(client);
+void LoopbackHttpServer::answer(Socket client) {
+    std::string request;
+    char buffer[1024];
+    for (long n = 1; n > 0 && request.find("\r\n\r\n") == std::string::npos;)
+        if ((n = receiveSome(client, buffer, sizeof buffer)) > 0) request.append(buffer, n);
+    const auto start = request.find(' ') + 1;  // "GET /path HTTP/1.1"
+    const std::string path = request.substr(start, request.find(' ', start) - start);
     Route route{404, "not found"};
     {
         const std::lock_guard lock(mutex_);
         requests_.push_back(path);
         if (const auto it = routes_.find(path); it != routes_.end()) route = it->second;
     }
-    if (route.behaviour == Behaviour::NeverAnswer) {
-        silentClients_.push_back(client);
-        return;
-    }
+    if (route.behaviour == Behaviour::NeverAnswer) return silentClients_.push_back(client);
     std::string head = "HTTP/1.0 " + std::to_string(route.status) + " X\r\n";
-    if (route.behaviour == Behaviour::Endless) {
-        bool sent =
-            sendSome(client, head.data(), head.size()) > 0 && sendSome(client, "\r\n", 2) > 0;
-        // Until the client gives up (or a gibibyte, should it never).
-        for (std::size_t total = 0; sent && total < (std::size_t{1} << 30);
-             total += route.body.size())
-            sent = sendSome(client, route.body.data(), route.body.size()) > 0;
-        closeSocket(client);
-        return;
-    }
     if (!route.location.empty()) head += "Location: " + route.location + "\r\n";
-    head +=
-        "Content-Length: " + std::to_string(route.body.size()) + "\r\nConnection: close\r\n\r\n";
-    const std::string body = route.behaviour == Behaviour::CutOff
-                                 ? route.body.substr(0, route.body.size() / 2)
-                                 : route.body;
-    sendAll(client, head + body);
+    if (route.behaviour != Behaviour::Endless)
+        head += "Content-Length: " + std::to_string(route.body.size()) + "\r\n";
+    std::string data = head + "Connection: close\r\n\r\n";
+    data += route.behaviour == Behaviour::CutOff ? route.body.substr(0, route.body.size() / 2)
+                                                 : route.body;
+    // The endless body repeats until the client gives up (or a gibibyte,
+    // should it never).
+    for (std::size_t sent = 0, total = 0; sent < data.size() && total < (1u << 30);) {
+        const long n = sendSome(client, data.data() + sent, data.size() - sent);
+        if (n <= 0) break;
+        sent += static_cast<std::size_t>(n);
+        total += static_cast<std::size_t>(n);
+        if (sent == data.size() && route.behaviour == Behaviour::Endless)
+            data = route.body, sent = 0;
+    }
     closeSocket(client);
 }
 

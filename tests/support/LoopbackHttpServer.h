@@ -22,16 +22,10 @@ public:
         NeverAnswer  // accepts the connection and stays silent
     };
     struct Route {
-        Route(int status = 200, std::string body = {}, Behaviour behaviour = Behaviour::Serve,
-              std::string location = {})
-            : status(status),
-              body(std::move(body)),
-              behaviour(behaviour),
-              location(std::move(location)) {}
-        int status;
-        std::string body;
-        Behaviour behaviour;
-        std::string location;  // for redirects
+        int status = 200;
+        std::string body{};
+        Behaviour behaviour = Behaviour::Serve;
+        std::string location{};  // for redirects
     };
 
     LoopbackHttpServer();
@@ -42,7 +36,6 @@ public:
     std::vector<std::string> requests() const;
 
 private:
-    void serve();
     void answer(sockets::Socket client);
 
     sockets::Socket listener_ = sockets::kNone;

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -42,11 +40,8 @@ protected:
     }
     std::string referenceFile() const { return test::readWholeFile(folder / "ref.dat"); }
     void expectNoLeftovers() {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"ref.dat", "ref.tmp", "upd.txt"}))
+        EXPECT_EQ(test::entryNames(folder.path()),
+                  (std::vector<std::string>{"ref.dat", "ref.tmp", "upd.txt"}))
             << "a temporary file lingers";
         EXPECT_EQ(test::readWholeFile(folder / "upd.txt") + test::readWholeFile(folder / "ref.tmp"),
                   "minemine too");

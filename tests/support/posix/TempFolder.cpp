@@ -1,10 +1,5 @@
 #include "support/TempFolder.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,32 +16,16 @@ TempFolder::TempFolder() {
     path_ = pattern;
 }
 
-namespace {
-
-// Empties the open folder `fd` relative to itself, so trees deeper than any
-// path can name go too; folders left without permissions get them back.
-void removeContents(int fd) {
-    DIR* folder = fdopendir(fd);
-    if (!folder) return;
-    while (const dirent* entry = readdir(folder)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (unlinkat(fd, name.c_str(), 0) == 0) continue;
-        fchmodat(fd, name.c_str(), 0700, 0);
-        const int inner = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
-        if (inner >= 0) removeContents(inner);
-        unlinkat(fd, name.c_str(), AT_REMOVEDIR);
-    }
-    closedir(folder);
-}
-
-}  // namespace
-
 TempFolder::~TempFolder() {
-    chmod(path_.c_str(), 0700);
-    const int fd = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
-    if (fd >= 0) removeContents(fd);
-    rmdir(path_.c_str());
+    // Folders a test took the permissions of get them back, where a path
+    // reaches them; trees deeper than that are removed without paths.
+    std::error_code error, ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (fs::recursive_directory_iterator it(path_, error), end; !error && it != end;
+         it.increment(error))
+        if (!it->is_symlink(ignored) && it->is_directory(ignored))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
 }
 
 std::string TempFolder::operator/(std::string_view relative) const {

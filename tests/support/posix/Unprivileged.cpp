@@ -2,7 +2,6 @@
 
 #include <grp.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,18 +9,6 @@
 #include <filesystem>
 
 namespace tarnwk::test {
-namespace {
-
-constexpr uid_t kNobody = 65534;
-
-void handOver(const std::string& folder, uid_t user, gid_t group) {
-    namespace fs = std::filesystem;
-    lchown(folder.c_str(), user, group);
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        lchown(entry.path().c_str(), user, group);
-}
-
-}  // namespace
 
 bool inChildProcess(const std::function<void()>& checks) {
     std::fflush(nullptr);
@@ -40,12 +27,12 @@ bool inChildProcess(const std::function<void()>& checks) {
 bool asUnprivilegedUser(const std::string& folder, const std::function<void()>& checks) {
     return inChildProcess([&] {
         if (geteuid() == 0) {
-            const passwd* nobody = getpwnam("nobody");
-            const uid_t user = nobody ? nobody->pw_uid : kNobody;
-            const gid_t group = nobody ? nobody->pw_gid : kNobody;
-            handOver(folder, user, group);
-            if (setgroups(0, nullptr) != 0 || setresgid(group, group, group) != 0 ||
-                setresuid(user, user, user) != 0)
+            const uid_t nobody = 65534;  // and its group, on every common system
+            lchown(folder.c_str(), nobody, nobody);
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+                lchown(entry.path().c_str(), nobody, nobody);
+            if (setgroups(0, nullptr) != 0 || setresgid(nobody, nobody, nobody) != 0 ||
+                setresuid(nobody, nobody, nobody) != 0)
                 _exit(2);
         }
         checks();
