@@ -26,8 +26,8 @@ TEST_F(Startup, TheSplashLoadsEverythingAndClosesAfterTwoSeconds) {
     Application app(fake.program);
     app.start();
     EXPECT_TRUE(app.main.visible()) << "shown as soon as the definitions are loaded";
-    EXPECT_EQ(app.splash.lblaction.caption(), "Loading Reference file...");
-    EXPECT_EQ(app.splash.lblversion.caption(), "Version 1.1");
+    EXPECT_EQ(app.splash.lblaction.caption() + "|" + app.splash.lblversion.caption(),
+              "Loading Reference file...|Version 1.1");
     EXPECT_EQ(fake.program.definitions.count(), 2u);
     EXPECT_EQ(fake.ui.trayTip, "Tarnwick");
     app.main.Hide();
@@ -38,6 +38,15 @@ TEST_F(Startup, TheSplashLoadsEverythingAndClosesAfterTwoSeconds) {
     EXPECT_TRUE(app.splash.loaded());
     fake.ui.advance(1);
     EXPECT_FALSE(app.splash.loaded());
+
+    // A tick before the splash is even shown waits until loading is done.
+    Application late(fake.program);
+    late.tray.Load();
+    late.splash.Load();
+    fake.ui.advance(5000);
+    EXPECT_TRUE(late.splash.loaded() && !late.main.loaded());
+    late.splash.Show();
+    EXPECT_TRUE(late.main.loaded() && !late.splash.loaded());
 }
 
 TEST_F(Startup, OnlyANumericOneOfAutoscanStartsAFullScanOnTheScanTab) {
@@ -56,21 +65,8 @@ TEST_F(Startup, OnlyANumericOneOfAutoscanStartsAFullScanOnTheScanTab) {
         EXPECT_TRUE(app.main.optfullscan.value());
         EXPECT_EQ(app.main.SSTab1.tab(), frmmain::kScanTab);
         const auto& read = fake.files.foldersRead;
-        EXPECT_NE(std::find(read.begin(), read.end(), "/"_path), read.end())
-            << "the drives were walked";
+        EXPECT_NE(std::find(read.begin(), read.end(), "/"_path), read.end()) << "the drives";
     }
-}
-
-TEST_F(Startup, TheTimerWaitsUntilLoadingIsDone) {
-    Application app(fake.program);
-    app.tray.Load();
-    app.splash.Load();
-    fake.ui.advance(5000);  // the tick comes before the splash is even shown
-    EXPECT_TRUE(app.splash.loaded());
-    EXPECT_FALSE(app.main.loaded());
-    app.splash.Show();
-    EXPECT_TRUE(app.main.loaded());
-    EXPECT_FALSE(app.splash.loaded()) << "the waiting tick ran once loading was done";
 }
 
 TEST_F(Startup, TheUpdateCheckComesFirstAndAMissingReferenceFileEndsTheProgram) {
@@ -94,23 +90,20 @@ TEST_F(Startup, TheTrayMenuShowsAboutAndEndsTheProgram) {
     EXPECT_FALSE(app.main.visible());
     app.bringForward();  // as a second start asks
     EXPECT_TRUE(app.main.visible());
-    app.main.Hide();
-    fake.ui.menuAnswers = {0};  // "Show Tarnwick"
-    fake.ui.trayMessage(ui::TrayMessage::RightButtonUp);
-    EXPECT_TRUE(app.main.visible());
-    const std::vector<std::string> menu = {"Show Tarnwick", "About", "Exit"};
-    EXPECT_EQ(fake.ui.menus, std::vector<std::vector<std::string>>{menu});
-
-    app.main.Hide();
-    fake.ui.trayMessage(ui::TrayMessage::LeftDoubleClick);
-    EXPECT_TRUE(app.main.visible());
-    EXPECT_EQ(fake.ui.menus.size(), 1u) << "a double-click opens no menu";
-
-    app.main.Hide();
-    fake.ui.menuAnswers = {1};  // "About"
-    fake.ui.trayMessage(ui::TrayMessage::LeftButtonDown);
-    EXPECT_TRUE(app.main.visible());
-    EXPECT_EQ(app.main.SSTab1.tab(), frmmain::kAboutTab);
+    // Either click opens the menu ("Show Tarnwick", "About"); a double-click
+    // shows the window without one.
+    const std::tuple<ui::TrayMessage, int, std::size_t, int> clicks[] = {
+        {ui::TrayMessage::RightButtonUp, 0, 1, frmmain::kStatusTab},
+        {ui::TrayMessage::LeftDoubleClick, 1, 1, frmmain::kStatusTab},
+        {ui::TrayMessage::LeftButtonDown, 1, 2, frmmain::kAboutTab}};
+    for (const auto& [message, choice, menus, tab] : clicks) {
+        app.main.Hide();
+        fake.ui.menuAnswers = {choice};
+        fake.ui.trayMessage(message);
+        EXPECT_TRUE(app.main.visible());
+        EXPECT_EQ(std::pair(fake.ui.menus.size(), app.main.SSTab1.tab()), std::pair(menus, tab));
+    }
+    EXPECT_EQ(fake.ui.menus[0], (std::vector<std::string>{"Show Tarnwick", "About", "Exit"}));
 
     fake.ui.answers = {MessageResult::Cancel};
     fake.ui.menuAnswers = {2};  // "Exit"
@@ -138,24 +131,23 @@ TEST_F(Startup, ASecondInstanceHandsOverAndTheFirstComesForward) {
 }
 
 TEST_F(Startup, ClosingTheMainWindowHidesItOrWithoutATrayAsksToEnd) {
-    Application app(fake.program);
-    app.start();
-    app.main.closeRequested();
-    EXPECT_FALSE(app.main.visible());
-    EXPECT_TRUE(fake.ui.shown.empty());
-
-    test::FakeProgram bare;
-    bare.files.addFile("/opt/tarnwick/ref.dat"_path, "Ver1\r\n");
-    bare.ui.trayAvailable = false;
-    Application alone(bare.program);
-    alone.start();
-    bare.ui.answers = {MessageResult::Cancel};
-    alone.main.closeRequested();
-    EXPECT_EQ(bare.ui.shown.back().text, "Do you wish to end the application?");
-    EXPECT_TRUE(alone.main.visible()) << "never hidden where nothing could bring it back";
-    bare.ui.answers = {MessageResult::Ok};
-    EXPECT_THROW(alone.main.closeRequested(), test::ProgramEnded);
-    EXPECT_EQ(bare.ui.shown.size(), 2u) << "asked once";
+    for (const bool tray : {true, false}) {
+        test::FakeProgram fresh;
+        fresh.files.addFile("/opt/tarnwick/ref.dat"_path, "Ver1\r\n");
+        fresh.ui.trayAvailable = tray;
+        Application app(fresh.program);
+        app.start();
+        fresh.ui.answers = {MessageResult::Cancel};
+        app.main.closeRequested();
+        // Never hidden where nothing could bring it back.
+        EXPECT_EQ(app.main.visible(), !tray);
+        EXPECT_EQ(fresh.ui.shown.size(), tray ? 0u : 1u);
+        if (tray) continue;
+        EXPECT_EQ(fresh.ui.shown.back().text, "Do you wish to end the application?");
+        fresh.ui.answers = {MessageResult::Ok};
+        EXPECT_THROW(app.main.closeRequested(), test::ProgramEnded);
+        EXPECT_EQ(fresh.ui.shown.size(), 2u) << "asked once";
+    }
 }
 
 }  // namespace

@@ -16,8 +16,8 @@
 #include <QTimer>
 
 #include "platform/qt/QtSingleInstance.h"
+#include "platform/qt/QtUi.h"
 #include "platform/qt/TrayIcon.h"
-#include "qt/QtTestForm.h"
 
 namespace tarnwk::test {
 namespace {
@@ -35,13 +35,6 @@ void whenUp(std::function<void(W*)> act) {
     });
 }
 
-// Serves events until `done` or a few seconds have passed.
-void serveUntil(const std::function<bool()>& done) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < 5000) serveFor(10);
-}
-
 TEST(QtUi, DoEventsServesAtMostOncePerInterval) {
     qt::QtUi slow(std::chrono::hours(1));
     EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
@@ -55,19 +48,21 @@ TEST(QtUi, DoEventsServesAtMostOncePerInterval) {
 
 TEST(QtUi, MessageBoxesThePopupMenuTheTrayAndTheEnd) {
     qt::QtUi backend;
-    const auto answer = [&](Qt::Key key, MessageButtons buttons) {
+    const std::tuple<Qt::Key, MessageButtons, MessageResult> answers[] = {
+        {Qt::Key_Return, MessageButtons::YesNo, MessageResult::Yes},
+        {Qt::Key_Return, MessageButtons::OkCancel, MessageResult::Ok},
+        {Qt::Key_Escape, MessageButtons::OkCancel, MessageResult::Cancel},
+        {Qt::Key_Escape, MessageButtons::YesNo, MessageResult::No},
+        {Qt::Key_Escape, MessageButtons::Ok, MessageResult::Ok}};
+    for (const auto& [key, buttons, result] : answers) {
         whenUp<QMessageBox>([key](QMessageBox* box) {
             EXPECT_EQ(box->text(), "Go on with <b>?");
             EXPECT_EQ(box->textFormat(), Qt::PlainText);
             QTest::keyClick(box, key);
         });
-        return backend.messageBox("Go on with <b>?", buttons, platform::MessageIcon::None);
-    };
-    EXPECT_EQ(answer(Qt::Key_Return, MessageButtons::YesNo), MessageResult::Yes);
-    EXPECT_EQ(answer(Qt::Key_Return, MessageButtons::OkCancel), MessageResult::Ok);
-    EXPECT_EQ(answer(Qt::Key_Escape, MessageButtons::OkCancel), MessageResult::Cancel);
-    EXPECT_EQ(answer(Qt::Key_Escape, MessageButtons::YesNo), MessageResult::No);
-    EXPECT_EQ(answer(Qt::Key_Escape, MessageButtons::Ok), MessageResult::Ok);
+        EXPECT_EQ(backend.messageBox("Go on with <b>?", buttons, platform::MessageIcon::None),
+                  result);
+    }
 
     whenUp<QMenu>([](QMenu* menu) {
         menu->setActiveAction(menu->actions().at(1));
@@ -111,11 +106,9 @@ TEST(QtSingleInstance, OneClaimsLaterStartsAskItForwardAndItsEndFreesTheClaim) {
         const auto minimized = [&window] {
             return window.windowHandle()->windowStates().testFlag(Qt::WindowMinimized);
         };
-        serveUntil(minimized);
+        EXPECT_TRUE(QTest::qWaitFor(minimized));
         EXPECT_TRUE(second.activateRunning());
-        serveUntil([&] { return requests == 1 && !minimized(); });
-        EXPECT_FALSE(minimized());
-        EXPECT_EQ(requests, 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return requests == 1 && !minimized(); }));
     }
     EXPECT_TRUE(qt::QtSingleInstance("tarnwick-test", folder).claim());
 }

@@ -42,9 +42,8 @@ TEST_F(ScanRunTest, AQuickScanRecordsTheRunSwapsTheWindowsAndEndsFinished) {
     h.store(Setting::SCANCOUNT, "41");
     h.ui.onEveryDoEvents = [&] {
         if (h.ui.doEventsCount != 1) return;
-        EXPECT_TRUE(run.walking());
+        EXPECT_TRUE(run.walking() && window().visible() && h.ui.busy);
         EXPECT_EQ(test::buttonStates(window()), "VE -- V- V-");
-        EXPECT_TRUE(window().visible() && h.ui.busy);
         EXPECT_FALSE(h.mainWindow.visible());
         EXPECT_EQ(h.setting(Setting::LASTRUN), "06/12/2026 21:30:00");
         EXPECT_EQ(h.setting(Setting::SCANCOUNT), "42");
@@ -57,8 +56,8 @@ TEST_F(ScanRunTest, AQuickScanRecordsTheRunSwapsTheWindowsAndEndsFinished) {
               (Texts{"/home/user/b.exe > Bee"_path, "/home/user/sub/Evil.exe > Evil"_path,
                      "/home/user/usb/b.exe > Bee"_path}));
     EXPECT_EQ(w.foundItems()[1].path, "/home/user/sub/EVIL.EXE"_path);
-    EXPECT_EQ(w.lblObjectsscannedcount.caption(), "4 Objects scanned");
-    EXPECT_EQ(w.lblAdwareFoundCount.caption(), "3 Spyware / Adware found");
+    EXPECT_EQ(w.lblObjectsscannedcount.caption() + "|" + w.lblAdwareFoundCount.caption(),
+              "4 Objects scanned|3 Spyware / Adware found");
     EXPECT_EQ(test::buttonStates(w), "-- VE VE VE");
     EXPECT_EQ(w.caption() + "|" + w.Label3.caption(), "Scan Complete|");
     EXPECT_FALSE(run.walking() || h.ui.busy);
@@ -91,10 +90,9 @@ TEST_F(ScanRunTest, AFullScanWalksEveryDriveInOrderEachOnItsOwnVolume) {
 
 TEST_F(ScanRunTest, TheLogIsWrittenOnlyWhenAutologIsOneAndItsFailureStopsNothing) {
     // What counts as on is the settings' rule, tested with them.
-    const std::pair<std::string, bool> cases[] = {{"(absent)", false}, {"2", false}, {"1", true}};
-    for (const auto& [value, written] : cases) {
+    for (const auto& [value, written] : {std::pair{"", false}, {"2", false}, {"1", true}}) {
         h.settings.values.clear();
-        if (value != "(absent)") h.store(Setting::AUTOLOG, value);
+        if (*value) h.store(Setting::AUTOLOG, value);
         h.clock.seconds += 1;  // a new name for each log
         const auto before = h.files.filesIn(kReports).size();
         run.cmdstartscan_Click(false);
@@ -127,9 +125,9 @@ TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) 
     EXPECT_EQ(test::buttonStates(window()), "-- VE VE VE");
     const Texts logs = h.files.filesIn(kReports);
     ASSERT_EQ(logs.size(), 1u);
-    EXPECT_EQ(h.files.readFile(std::string(kReports) + "/"_path + logs[0])
-                  ->find("Adware found >" + "/c/b.exe"_path),
-              2u);
+    EXPECT_EQ(
+        h.files.readFile(kReports + "/"_path + logs[0])->find("Adware found >" + "/c/b.exe"_path),
+        2u);
 
     // The next run starts clean; Exit after Abort closes its window for good.
     exitToo = true;
@@ -158,6 +156,35 @@ TEST_F(ScanRunTest, AStartWhileWalkingIsRefusedAndAWindowLeftOpenIsClosedTheUsua
     run.cmdstartscan_Click(false);
     EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "3");
     EXPECT_EQ(h.ui.peersCreated["frmscan"], 2);
+}
+
+// The scan window on its own: its state at load, and a closed window that a
+// walk still winding down writes into.
+TEST(ScanWindow, LoadAbortExitAndWhatTheWalkWrites) {
+    test::ScanHarness h;
+    frmscan window(h.program);
+    h.program.scan = {true, "old", 41};
+    h.mainWindow.Hide();
+    window.Show();
+    EXPECT_FALSE(h.program.scan.abortScan);
+    EXPECT_EQ(h.program.scan.objectsScanned, 0);
+    EXPECT_FALSE(window.style().closeCommand) << "Exit is the only way out";
+    window.showFolder("/home/user"_path);
+    window.cmdabort.click();
+    h.program.totalObjectsRemoved.add(7);
+    window.cmdExit.click();
+    EXPECT_FALSE(window.loaded());
+    EXPECT_TRUE(h.mainWindow.visible());
+    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "7");
+
+    window.showFolder("/late"_path);
+    window.showObjectsScanned(3);
+    window.showAdwareFound(1);
+    window.addFoundItem({"/late/b.exe > Bee"_path, "/late/b.exe"_path, "b.exe", std::nullopt, {}});
+    EXPECT_EQ(window.Label3.caption(), "/home/user"_path);
+    EXPECT_EQ(window.lblObjectsscannedcount.caption() + "|" + window.lblAdwareFoundCount.caption(),
+              "0 Objects scanned|No Spyware / Adware found");
+    EXPECT_EQ(window.foundItems().size() + window.lstadware.count(), 0u);
 }
 
 }  // namespace
