@@ -20,16 +20,16 @@ protected:
         fake.files.drives = {"/"_path};
     }
     test::FakeProgram fake;
+    Application app{fake.program};
 };
 
 TEST_F(Startup, TheSplashLoadsEverythingAndClosesAfterTwoSeconds) {
-    Application app(fake.program);
     app.start();
     EXPECT_TRUE(app.main.visible()) << "shown as soon as the definitions are loaded";
-    EXPECT_EQ(app.splash.lblaction.caption() + "|" + app.splash.lblversion.caption(),
-              "Loading Reference file...|Version 1.1");
+    EXPECT_EQ(app.splash.lblaction.caption() + "|" + app.splash.lblversion.caption() + "|" +
+                  fake.ui.trayTip,
+              "Loading Reference file...|Version 1.1|Tarnwick");
     EXPECT_EQ(fake.program.definitions.count(), 2u);
-    EXPECT_EQ(fake.ui.trayTip, "Tarnwick");
     app.main.Hide();
     app.splash.Hide();
     app.splash.Show();  // activated again: nothing is loaded or shown twice
@@ -71,25 +71,21 @@ TEST_F(Startup, OnlyANumericOneOfAutoscanStartsAFullScanOnTheScanTab) {
 
 TEST_F(Startup, TheUpdateCheckComesFirstAndAMissingReferenceFileEndsTheProgram) {
     fake.files.removeFile("/opt/tarnwick/ref.dat"_path);
-    for (const bool autoUpdate : {true, false}) {
-        fake.store(Setting::AUTOUPDATE, autoUpdate ? "1" : "0");
-        Application app(fake.program);
-        std::vector<bool> splashAtCheck;
-        app.tray.onStartupUpdateCheck = [&] { splashAtCheck.push_back(app.splash.loaded()); };
-        EXPECT_THROW(app.start(), test::ProgramEnded);
-        EXPECT_EQ(splashAtCheck, std::vector<bool>(autoUpdate, false)) << "first, when asked for";
-        EXPECT_FALSE(app.main.visible());
-    }
+    fake.store(Setting::AUTOUPDATE, "1");
+    bool splashAtCheck = true;
+    app.tray.onStartupUpdateCheck = [&] { splashAtCheck = app.splash.loaded(); };
+    EXPECT_THROW(app.start(), test::ProgramEnded);
+    EXPECT_FALSE(splashAtCheck || app.main.visible());
 }
 
 TEST_F(Startup, TheTrayMenuShowsAboutAndEndsTheProgram) {
     fake.store(Setting::AUTOSHOW, "0");
-    Application app(fake.program);
     app.start();
     fake.ui.advance(2000);
     EXPECT_FALSE(app.main.visible());
-    app.bringForward();  // as a second start asks
-    EXPECT_TRUE(app.main.visible());
+    app.bringForward();         // as a second start asks
+    app.main.closeRequested();  // with a tray icon closing only hides
+    EXPECT_TRUE(fake.ui.shown.empty());
     // Either click opens the menu ("Show Tarnwick", "About"); a double-click
     // shows the window without one.
     const std::tuple<ui::TrayMessage, int, std::size_t, int> clicks[] = {
@@ -97,11 +93,12 @@ TEST_F(Startup, TheTrayMenuShowsAboutAndEndsTheProgram) {
         {ui::TrayMessage::LeftDoubleClick, 1, 1, frmmain::kStatusTab},
         {ui::TrayMessage::LeftButtonDown, 1, 2, frmmain::kAboutTab}};
     for (const auto& [message, choice, menus, tab] : clicks) {
-        app.main.Hide();
+        EXPECT_FALSE(app.main.visible());
         fake.ui.menuAnswers = {choice};
         fake.ui.trayMessage(message);
         EXPECT_TRUE(app.main.visible());
         EXPECT_EQ(std::pair(fake.ui.menus.size(), app.main.SSTab1.tab()), std::pair(menus, tab));
+        app.main.Hide();
     }
     EXPECT_EQ(fake.ui.menus[0], (std::vector<std::string>{"Show Tarnwick", "About", "Exit"}));
 
@@ -109,14 +106,14 @@ TEST_F(Startup, TheTrayMenuShowsAboutAndEndsTheProgram) {
     fake.ui.menuAnswers = {2};  // "Exit"
     fake.ui.trayMessage(ui::TrayMessage::RightButtonUp);
     EXPECT_EQ(fake.ui.shown.back().buttons, platform::MessageButtons::OkCancel);
-    EXPECT_TRUE(app.main.visible()) << "Cancel leaves the program as it was";
+    EXPECT_TRUE(app.tray.loaded()) << "Cancel leaves the program as it was";
     fake.program.totalObjectsRemoved.add(3);
     fake.ui.answers = {MessageResult::Ok};
     EXPECT_THROW(app.tray.mnuexit_Click(), test::ProgramEnded);
     EXPECT_EQ(fake.setting(Setting::TOTALOBJECTSREMOVED), "3");
 }
 
-TEST_F(Startup, ASecondInstanceHandsOverAndTheFirstComesForward) {
+TEST_F(Startup, ASecondInstanceHandsOverAndTouchesNothing) {
     struct Second final : platform::SingleInstance {
         bool claim() override { return false; }
         bool activateRunning() override { return ++activations, true; }
@@ -125,29 +122,21 @@ TEST_F(Startup, ASecondInstanceHandsOverAndTheFirstComesForward) {
     EXPECT_EQ(Main(fake.program, second), 0);
     EXPECT_EQ(second.activations, 1);
     // No window, tray icon, setting or folder of its own.
-    EXPECT_TRUE(fake.ui.peersCreated.empty() && !fake.ui.trayHandler);
-    EXPECT_TRUE(fake.settings.values.empty());
+    EXPECT_TRUE(fake.ui.peersCreated.empty() && !fake.ui.trayHandler &&
+                fake.settings.values.empty());
     EXPECT_FALSE(fake.files.folderExists("/opt/tarnwick/Quarantine"_path));
 }
 
-TEST_F(Startup, ClosingTheMainWindowHidesItOrWithoutATrayAsksToEnd) {
-    for (const bool tray : {true, false}) {
-        test::FakeProgram fresh;
-        fresh.files.addFile("/opt/tarnwick/ref.dat"_path, "Ver1\r\n");
-        fresh.ui.trayAvailable = tray;
-        Application app(fresh.program);
-        app.start();
-        fresh.ui.answers = {MessageResult::Cancel};
-        app.main.closeRequested();
-        // Never hidden where nothing could bring it back.
-        EXPECT_EQ(app.main.visible(), !tray);
-        EXPECT_EQ(fresh.ui.shown.size(), tray ? 0u : 1u);
-        if (tray) continue;
-        EXPECT_EQ(fresh.ui.shown.back().text, "Do you wish to end the application?");
-        fresh.ui.answers = {MessageResult::Ok};
-        EXPECT_THROW(app.main.closeRequested(), test::ProgramEnded);
-        EXPECT_EQ(fresh.ui.shown.size(), 2u) << "asked once";
-    }
+TEST_F(Startup, WithoutATrayClosingTheMainWindowAsksToEnd) {
+    fake.ui.trayAvailable = false;
+    app.start();
+    fake.ui.answers = {MessageResult::Cancel};
+    app.main.closeRequested();
+    EXPECT_TRUE(app.main.visible()) << "never hidden where nothing could bring it back";
+    fake.ui.answers = {MessageResult::Ok};
+    EXPECT_THROW(app.main.closeRequested(), test::ProgramEnded);
+    EXPECT_EQ(fake.ui.shown.size(), 2u) << "asked once each time";
+    EXPECT_EQ(fake.ui.shown[0].text, "Do you wish to end the application?");
 }
 
 }  // namespace
