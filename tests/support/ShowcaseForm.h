@@ -29,15 +29,9 @@ public:
     ui::StatusBar sbrStatus{*this, "sbrStatus", {0, 5250, 7000, 255}};
     ui::Timer tmrTick{*this, "tmrTick", 30};
 
-    int loads = 0;
-    int activations = 0;
-    int queryUnloads = 0;
-    int unloads = 0;
-    int okClicks = 0;
-    int rememberClicks = 0;
-    int linkClicks = 0;
-    int tabSelections = 0;
-    int ticks = 0;
+    // What each handler has seen.
+    int loads = 0, activations = 0, queryUnloads = 0, unloads = 0, ticks = 0;
+    int okClicks = 0, rememberClicks = 0, linkClicks = 0, tabSelections = 0;
     // Form_QueryUnload cancels and hides the window, as a main window does.
     bool cancelUnload = false;
 
