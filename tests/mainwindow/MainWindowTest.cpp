@@ -1,5 +1,5 @@
-// The main window: its start, the Status tab through a scan, closing, the
-// Quarantine and Settings tabs, the links, and the settings they rest on.
+// The main window: its start, the Settings tab, the links and closing; the
+// Status tab through a scan and the Quarantine tab; the settings beneath.
 #include "mainwindow/frmmain.h"
 
 #include <gtest/gtest.h>
@@ -32,39 +32,70 @@ protected:
     void addToQuarantine(std::initializer_list<const char*> names) {
         for (const char* name : names) fake.files.addFile(kQuarantine + "/"_path + name);
     }
-    Texts status() {
-        Texts texts;
+    // The Status tab's labels, then the Settings tab's boxes.
+    std::string shown() {
+        std::string text;
         for (const ui::Label* label :
              {&main.lblStatus_System, &main.lblStatus_Removed, &main.lblStatus_Total,
               &main.lblStatus_Quarintine, &main.lblqcnt})
-            texts.push_back(label->caption());
-        return texts;
+            text += label->caption() + "|";
+        for (const ui::CheckBox* box : {&main.chkrunonstart, &main.chkscanonstart,
+                                        &main.chkautoupdate, &main.chkuselog, &main.chkautoshow})
+            text += std::to_string(box->value());
+        return text;
     }
 
     test::FakeProgram fake;
     frmmain main{fake.program};
 };
 
-TEST_F(MainWindow, FirstStartTheLinksAndClosingThatOnlyHides) {
+TEST_F(MainWindow, FirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
+    fake.startup.registered = true;
     startUp();
     EXPECT_EQ(
         main.caption() + "|" + main.lblRefFilename.caption() + "|" + main.lbladwarerefcnt.caption(),
         "Tarnwick 1.1|Ver1.007|3 Adware types");
+    EXPECT_FALSE(fake.startup.registered) << "the registration follows the absent AUTORUN";
     // The counts wait for the first use of the tab strip; a tab chosen by the
     // program refreshes nothing.
     addToQuarantine({"kept.exe"});
     main.SSTab1.setTab(frmmain::kAboutTab);
-    EXPECT_EQ(status(), (Texts{"Never", "0", "0", "0", ""}));
+    EXPECT_EQ(shown(), "Never|0|0|0||00001");
     main.SSTab1.selectTab(frmmain::kSettingsTab);
-    EXPECT_EQ(status(), (Texts{"Never", "0", "0", "1", "1 Adware in Quarantine"}));
+    EXPECT_EQ(shown(), "Never|0|0|1|1 Adware in Quarantine|00001");
 
-    EXPECT_EQ(main.lblurl.caption(), "server.test");
+    for (ui::CheckBox* box :
+         {&main.chkrunonstart, &main.chkscanonstart, &main.chkautoupdate, &main.chkuselog})
+        box->click();
+    main.cmdSavePrefs.click();
+    for (const char* key : {"AUTORUN", "AUTOSCAN", "AUTOUPDATE", "AUTOLOG", "AUTOSHOW"})
+        EXPECT_EQ(stored(key), "1") << key;
+    EXPECT_TRUE(fake.startup.registered);
+    main.chkrunonstart.click();
+    main.cmdSavePrefs.click();
+    EXPECT_EQ(stored("AUTORUN") + std::to_string(fake.startup.registered), "00");
+    main.chkuselog.click();  // unsaved: lost at the next activation
+    fake.store(Setting::AUTORUN, "1");
+    main.Hide();
+    main.Show();
+    EXPECT_TRUE(fake.startup.registered) << "each activation puts it back in line";
+    EXPECT_TRUE(shown().ends_with("|11111"));
+    // A save that saved nothing says so, and the boxes show what is stored.
+    fake.settings.failure = "the disk is full";
+    main.chkuselog.click();
+    main.cmdSavePrefs.click();
+    ASSERT_EQ(fake.ui.shown.size(), 1u);
+    EXPECT_EQ(fake.ui.shown[0].text, std::string(kSettingsNotSavedMessage) + "the disk is full");
+    EXPECT_EQ(main.chkuselog.value(), 1);
+
     main.cmdhelp.click();
     main.lblurl.click();
+    main.cmdcheckforupdates.click();  // nothing attached: nothing happens
+    EXPECT_EQ(main.lblurl.caption(), "server.test");
     EXPECT_EQ(fake.shell.opened, (Texts{"http://server.test/tarnwickr/help.html",
                                         "http://server.test/products/twk/"}));
-    main.cmdcheckforupdates.click();  // nothing attached: nothing happens
 
+    fake.settings.failure.clear();
     fake.program.totalObjectsRemoved.add(4);
     main.closeRequested();
     EXPECT_EQ(stored("TOTALOBJECTSREMOVED"), "4");
@@ -76,50 +107,34 @@ TEST_F(MainWindow, FirstStartTheLinksAndClosingThatOnlyHides) {
     EXPECT_EQ(main.lblStatus_Removed.caption(), "4");
 }
 
-TEST_F(MainWindow, StatusAfterAScanThatQuarantinedThreeFiles) {
+TEST_F(MainWindow, StatusAfterAScanThenTheQuarantineTabDeletesFilesForGood) {
     fake.store(Setting::TOTALOBJECTSREMOVED, "2");
     fake.store(Setting::SCANCOUNT, "5");
     fake.store(Setting::LASTRUN, "05/12/2026 09:00:00");
-    fake.files.drives = {"/data"_path};
-    fake.files.addFolder("/data"_path);
     fake.files.addFolder(fake.files.quickFolder);
     startUp();
     addToQuarantine({"old.exe"});
     main.SSTab1.selectTab(frmmain::kStatusTab);
-    EXPECT_EQ(status(), (Texts{"05/12/2026 09:00:00", "2", "5", "1", "1 Adware in Quarantine"}));
-
-    EXPECT_TRUE(main.optfullscan.value()) << "a fresh window offers the full scan";
-    fake.files.foldersRead.clear();
+    EXPECT_EQ(shown(), "05/12/2026 09:00:00|2|5|1|1 Adware in Quarantine|00001");
     main.optquickscan.click();
     main.cmdstartscan.click();
     EXPECT_FALSE(main.visible());
-    EXPECT_EQ(fake.files.foldersRead, Texts{fake.files.quickFolder}) << "a quick scan";
+    EXPECT_EQ(fake.files.foldersRead.back(), fake.files.quickFolder) << "a quick scan";
     fake.program.totalObjectsRemoved.add(3);  // as a quarantine move of three files does
-    addToQuarantine({"a.exe", "b.exe", "c.exe"});
+    addToQuarantine({"e.exe", "B.dll", "C.exe"});
+    fake.files.addFolder(kQuarantine + "/subfolder"_path);
     main.scanRun().scanWindow()->cmdExit.click();
-
     // Back: the counter at once, the rest with the tab strip.
     ASSERT_TRUE(main.visible());
-    EXPECT_EQ(status(), (Texts{"05/12/2026 09:00:00", "5", "5", "1", "1 Adware in Quarantine"}));
+    EXPECT_EQ(shown(), "05/12/2026 09:00:00|5|5|1|1 Adware in Quarantine|00001");
     main.SSTab1.selectTab(frmmain::kQuarantineTab);
-    EXPECT_EQ(status(), (Texts{"06/12/2026 21:30:00", "5", "6", "4", "4 Adware in Quarantine"}));
-    main.optfullscan.click();  // the full scan walks the drives
-    main.cmdstartscan.click();
-    EXPECT_EQ(fake.files.foldersRead.back(), "/data"_path);
-}
+    EXPECT_EQ(shown(), "06/12/2026 21:30:00|5|6|4|4 Adware in Quarantine|00001");
 
-TEST_F(MainWindow, QuarantineTabListsAndDeletesFilesForGood) {
-    startUp();
-    addToQuarantine({"e.exe", "B.dll", "a.exe", "d.ocx", "C.exe"});
-    fake.files.addFolder(kQuarantine + "/subfolder"_path);
-    main.SSTab1.selectTab(frmmain::kQuarantineTab);
-    EXPECT_EQ(main.FileListQuarantine.items(),
-              (Texts{"a.exe", "B.dll", "C.exe", "d.ocx", "e.exe"}));
-    main.FileListQuarantine.setSelected(1, true);
-    main.FileListQuarantine.setSelected(3, true);
+    EXPECT_EQ(main.FileListQuarantine.items(), (Texts{"B.dll", "C.exe", "e.exe", "old.exe"}));
+    main.FileListQuarantine.setSelected(0, true);
+    main.FileListQuarantine.setSelected(2, true);
     main.cmdPurgeSelected.click();
-    EXPECT_EQ(main.FileListQuarantine.items(), (Texts{"a.exe", "C.exe", "e.exe"}));
-
+    EXPECT_EQ(main.FileListQuarantine.items(), (Texts{"C.exe", "old.exe"}));
     // Nothing selected, then a folder that refuses: every file stays listed.
     main.cmdselectAll.click();
     main.cmddeselect.click();
@@ -127,51 +142,15 @@ TEST_F(MainWindow, QuarantineTabListsAndDeletesFilesForGood) {
     fake.files.readOnlyFolders.insert(kQuarantine);
     main.cmdselectAll.click();
     main.cmdPurgeSelected.click();
-    EXPECT_EQ(main.FileListQuarantine.count(), 3u);
+    EXPECT_EQ(main.FileListQuarantine.count(), 2u);
     fake.files.readOnlyFolders.clear();
     addToQuarantine({"manual.bin"});
     main.Hide();
     main.Show();
     main.cmdselectAll.click();
-    EXPECT_EQ(main.FileListQuarantine.selectedCount(), 4u);
+    EXPECT_EQ(main.FileListQuarantine.selectedCount(), 3u);
     main.cmdPurgeSelected.click();
     EXPECT_TRUE(fake.files.filesIn(kQuarantine).empty());
-}
-
-TEST_F(MainWindow, SettingsTabFollowsTheStoreAndSavingAppliesStartAtLogin) {
-    const std::vector<ui::CheckBox*> boxes = {&main.chkrunonstart, &main.chkscanonstart,
-                                              &main.chkautoupdate, &main.chkuselog,
-                                              &main.chkautoshow};
-    fake.startup.registered = true;
-    startUp();
-    std::string ticks;
-    for (ui::CheckBox* box : boxes) ticks += std::to_string(box->value());
-    EXPECT_EQ(ticks, "00001");
-    EXPECT_FALSE(fake.startup.registered) << "the registration follows the absent AUTORUN";
-
-    for (ui::CheckBox* box : boxes)
-        if (box->value() == 0) box->click();
-    main.cmdSavePrefs.click();
-    for (const char* key : {"AUTORUN", "AUTOSCAN", "AUTOUPDATE", "AUTOLOG", "AUTOSHOW"})
-        EXPECT_EQ(stored(key), "1") << key;
-    EXPECT_TRUE(fake.startup.registered);
-    main.chkrunonstart.click();
-    main.cmdSavePrefs.click();
-    EXPECT_EQ(stored("AUTORUN") + std::to_string(fake.startup.registered), "00");
-
-    main.chkuselog.click();  // unsaved: lost at the next activation
-    fake.store(Setting::AUTORUN, "1");
-    main.Hide();
-    main.Show();
-    EXPECT_TRUE(fake.startup.registered) << "each activation puts it back in line";
-    EXPECT_EQ(main.chkuselog.value() + main.chkrunonstart.value(), 2);
-    // A save that saved nothing says so, and the boxes show what is stored.
-    fake.settings.failure = "the disk is full";
-    main.chkuselog.click();
-    main.cmdSavePrefs.click();
-    ASSERT_EQ(fake.ui.shown.size(), 1u);
-    EXPECT_EQ(fake.ui.shown[0].text, std::string(kSettingsNotSavedMessage) + "the disk is full");
-    EXPECT_EQ(main.chkuselog.value(), 1);
 }
 
 TEST(Settings, DefaultsNumbersAndTheRemovedObjectsCounter) {
