@@ -12,43 +12,32 @@ T nextAnswer(std::deque<T>& answers, T otherwise) {
     return answer;
 }
 
-}  // namespace
-
-// Watches the timers of one window; everything else lives in the controls.
-class FakeFormPeer final : public ui::FormPeer, public ui::ControlPeer {
+// Puts the timers of one window on the clock while the window exists.
+class FakeFormPeer final : public ui::FormPeer {
 public:
-    FakeFormPeer(FakeUi& ui, ui::Form& form) : ui_(ui) {
-        for (ui::Control* control : form.controls()) {
-            if (control->kind() != ui::ControlKind::Timer) continue;
-            control->attach(this);
-            timers_.push_back(static_cast<ui::Timer*>(control));
-            update(*control, ui::Change::Enabled);
-        }
+    FakeFormPeer(std::map<ui::Timer*, int>& clock, ui::Form& form) : clock_(clock) {
+        for (ui::Control* control : form.controls())
+            if (control->kind() == ui::ControlKind::Timer)
+                timers_.push_back(static_cast<ui::Timer*>(control)), clock_[timers_.back()] = 0;
     }
     // The form's controls may be gone already: only the pointers are used.
     ~FakeFormPeer() override {
-        for (ui::Timer* timer : timers_) ui_.timers_.erase(timer);
+        for (ui::Timer* timer : timers_) clock_.erase(timer);
     }
     void show() override {}
     void hide() override {}
     void captionChanged() override {}
-    void update(ui::Control& control, ui::Change change) override {
-        auto* timer = static_cast<ui::Timer*>(&control);
-        if (change != ui::Change::Enabled) return;
-        if (timer->enabled())
-            ui_.timers_[timer] = ui_.now_;
-        else
-            ui_.timers_.erase(timer);
-    }
 
 private:
-    FakeUi& ui_;
+    std::map<ui::Timer*, int>& clock_;
     std::vector<ui::Timer*> timers_;
 };
 
+}  // namespace
+
 std::unique_ptr<ui::FormPeer> FakeUi::createPeer(ui::Form& form) {
     ++peersCreated[form.name()];
-    return std::make_unique<FakeFormPeer>(*this, form);
+    return std::make_unique<FakeFormPeer>(timers_, form);
 }
 
 void FakeUi::doEvents() {
@@ -76,21 +65,16 @@ bool FakeUi::addTrayIcon(std::string_view tip, std::function<void(ui::TrayMessag
 }
 
 void FakeUi::advance(int milliseconds) {
-    const long long until = now_ + milliseconds;
-    for (;;) {
-        // The next timer due, in order of due time.
-        ui::Timer* next = nullptr;
-        long long due = until + 1;
-        for (const auto& [timer, startedAt] : timers_) {
-            const long long at = startedAt + timer->interval();
-            if (timer->interval() > 0 && at < due) due = at, next = timer;
-        }
-        if (!next) break;
-        now_ = due;
-        timers_[next] = due;
-        next->tick();
+    for (; milliseconds > 0; --milliseconds) {
+        // A disabled timer starts counting afresh when enabled again.
+        std::vector<ui::Timer*> due;
+        for (auto& [timer, waited] : timers_)
+            if (!timer->enabled())
+                waited = 0;
+            else if (++waited == timer->interval())
+                waited = 0, due.push_back(timer);
+        for (ui::Timer* timer : due) timer->tick();
     }
-    now_ = until;
 }
 
 }  // namespace tarnwk::test

@@ -59,9 +59,8 @@ public:
     std::map<std::string, int> peersCreated;
 
 private:
-    friend class FakeFormPeer;
-    std::map<ui::Timer*, long long> timers_;
-    long long now_ = 0;
+    // Each live window's timers, with the milliseconds each has waited.
+    std::map<ui::Timer*, int> timers_;
 };
 
 }  // namespace tarnwk::test
