@@ -54,11 +54,10 @@ TEST_F(Startup, AutoscanStartsAFullScanOnTheScanTabWhenTheSplashCloses) {
     fake.store(Setting::AUTOSCAN, "1");
     app.main.optquickscan.setValue(true);
     app.start();
-    EXPECT_FALSE(app.main.visible());
     fake.ui.advance(2000);
     EXPECT_EQ(fake.setting(Setting::SCANCOUNT), "1");
-    EXPECT_TRUE(app.main.optfullscan.value());
-    EXPECT_EQ(app.main.SSTab1.tab(), frmmain::kScanTab);
+    EXPECT_EQ(std::pair(app.main.optfullscan.value(), app.main.SSTab1.tab()),
+              std::pair(true, frmmain::kScanTab));
     EXPECT_NE(std::ranges::find(fake.files.foldersRead, "/"_path), fake.files.foldersRead.end());
 }
 

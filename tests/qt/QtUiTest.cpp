@@ -203,3 +203,13 @@ TEST(QtSingleInstance, OneClaimsLaterStartsAskItForwardAndNoLockOutlivesItsOwner
 
 }  // namespace
 }  // namespace tarnwk::test
+
+// The tests run on the offscreen platform unless told otherwise, also when
+// CMake lists them at build time.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
