@@ -17,10 +17,10 @@ public:
         if (onDoEvents) onDoEvents(doEventsCount);
     }
     void showFolder(std::string_view text) override { folderLabels.emplace_back(text); }
-    void showObjectsScanned(std::int32_t n) override {
-        objectsScannedLabel = objectsScannedText(n);
+    void showObjectsScanned(std::int32_t count) override {
+        objectsScannedLabel = objectsScannedText(count);
     }
-    void showAdwareFound(std::size_t n) override { adwareFoundLabel = adwareFoundText(n); }
+    void showAdwareFound(std::size_t count) override { adwareFoundLabel = adwareFoundText(count); }
     void addFoundItem(FoundItem item) override {
         items.push_back(std::move(item));
         if (onFoundItem) onFoundItem();
