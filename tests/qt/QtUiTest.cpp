@@ -87,9 +87,6 @@ TEST_F(QtForm, WhatTheProgramDoesReachesTheWidgetsAtTheNextServedTurn) {
     form.cmdOk.setEnabled(false);  // set before loading: shown at once
     form.Show();
     EXPECT_FALSE(widget(form.cmdOk)->isEnabled());
-    form.tmrTick.setEnabled(true);  // timers follow at once
-    form.tmrTick.setEnabled(false);
-    EXPECT_FALSE(widget<QTimer>(form.tmrTick)->isActive());
     form.lblPath.setCaption("/var/log");
     form.lstFound.setItems({"first", "second"});
     form.lstFound.setSelected(1, true);
@@ -106,14 +103,6 @@ TEST_F(QtForm, WhatTheProgramDoesReachesTheWidgetsAtTheNextServedTurn) {
     form.lstSingle.setVisible(true);
     QCoreApplication::processEvents();  // the running loop serves too
     EXPECT_EQ(widget<QListWidget>(form.lstSingle)->count(), 1);
-
-    qt::QtUi slow(std::chrono::hours(1));  // at most one serve per pause
-    int served = 0;
-    for (int call = 0; call < 2; ++call) {
-        QTimer::singleShot(0, [&served] { ++served; });
-        slow.doEvents();
-    }
-    EXPECT_EQ(served, 1);
 }
 
 // Runs `act` on the modal widget of type W once it is up.

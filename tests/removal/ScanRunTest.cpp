@@ -90,7 +90,6 @@ TEST_F(ScanRunTest, AFullScanWalksEveryDriveInOrderEachOnItsOwnVolume) {
     run.cmdstartscan_Click(true);
     EXPECT_EQ(window().lstadware.items(),
               (Texts{"//b.exe > Bee"_path, "/usr/b.exe > Bee"_path, "/mnt/data/b.exe > Bee"_path}));
-    EXPECT_EQ(h.program.scan.objectsScanned, 4);
 
     h.files.quickFolder = "";  // no folder: nothing walked, not the current one
     h.files.foldersRead.clear();
