@@ -48,8 +48,10 @@ protected:
     ShowcaseForm form{ui};
 };
 
-TEST_F(QtForm, WhatTheUserDoesReachesTheControls) {
+TEST_F(QtForm, EventsReachTheControlsAndChangesTheWidgets) {
+    form.cmdOk.setEnabled(false);  // set before loading: shown at once
     form.Show();
+    EXPECT_FALSE(widget(form.cmdOk)->isEnabled());
     QTest::mouseClick(widget(form.lblLink), Qt::LeftButton);
     widget<QAbstractButton>(form.chkRemember)->click();
     widget<QAbstractButton>(form.optQuick)->click();
@@ -81,12 +83,9 @@ TEST_F(QtForm, WhatTheUserDoesReachesTheControls) {
     form.cancelUnload = true;  // a cancelled close hides, as a main window does
     EXPECT_FALSE(widget(form.cmdOk)->window()->close());
     EXPECT_FALSE(form.visible() || widget(form.cmdOk)->window()->isVisible());
-}
 
-TEST_F(QtForm, WhatTheProgramDoesReachesTheWidgetsAtTheNextServedTurn) {
-    form.cmdOk.setEnabled(false);  // set before loading: shown at once
+    // What the program does reaches the widgets at the next served turn.
     form.Show();
-    EXPECT_FALSE(widget(form.cmdOk)->isEnabled());
     form.lblPath.setCaption("/var/log");
     form.lstFound.setItems({"first", "second"});
     form.lstFound.setSelected(1, true);

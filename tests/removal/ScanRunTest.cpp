@@ -34,9 +34,6 @@ protected:
         h.files.addFolder(h.files.quickFolder);
     }
     frmscan& window() { return *run.scanWindow(); }
-    bool folderRead(const std::string& path) {
-        return std::count(h.files.foldersRead.begin(), h.files.foldersRead.end(), path) > 0;
-    }
     void addFiles(std::initializer_list<const char*> paths) {
         for (const char* path : paths) h.files.addFile(test::nativePath(path));
     }
@@ -63,7 +60,7 @@ TEST_F(ScanRunTest, AQuickScanRecordsTheRunSwapsTheWindowsAndEndsFinished) {
     EXPECT_EQ(walking,
               "Scanning...|Label3|0 Objects scanned|No Spyware / Adware found|VE -- V- V-"
               "|06/12/2026 21:30:00|42|110");
-    EXPECT_FALSE(folderRead("/"_path));
+    EXPECT_FALSE(std::ranges::count(h.files.foldersRead, "/"_path));
     EXPECT_EQ(window().lstadware.items(),
               (Texts{"/home/user/b.exe > Bee"_path, "/home/user/usb/b.exe > Bee"_path}));
     EXPECT_EQ(looks(window()),
@@ -112,7 +109,7 @@ TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) 
         if (exitToo) (closed = &window())->cmdExit.click();
     };
     run.cmdstartscan_Click(true);
-    EXPECT_FALSE(folderRead("/d"_path));
+    EXPECT_FALSE(std::ranges::count(h.files.foldersRead, "/d"_path));
     EXPECT_EQ(window().lstadware.items(), (Texts{"/c/b.exe > Bee"_path}));
     EXPECT_TRUE(looks(window()).ends_with("|-- VE VE VE"));
     const Texts logs = h.files.filesIn(kReports);
@@ -128,7 +125,7 @@ TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) 
     h.clock.seconds += 1;
     run.cmdstartscan_Click(true);
     ASSERT_NE(closed, nullptr);
-    EXPECT_FALSE(folderRead("/d"_path));
+    EXPECT_FALSE(std::ranges::count(h.files.foldersRead, "/d"_path));
     EXPECT_EQ(run.scanWindow(), nullptr);
     EXPECT_EQ(h.ui.peersCreated["frmscan"], 2) << "the closed window was built again";
     EXPECT_EQ(closed->caption(), "Scanning...") << "the end steps touched the closed window";
