@@ -1,30 +1,29 @@
-// The main window: its start, the Settings tab, the links and closing; the
-// Status tab through a scan and the Quarantine tab; the settings beneath.
-#include "mainwindow/frmmain.h"
-
+// The desktop program's windows on the fakes: the start-up sequence, the
+// tray and the single-instance rule; the main window's tabs, links and
+// closing; the settings beneath them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/Application.h"
+#include "app/Main.h"
 #include "scan/frmscan.h"
 #include "support/FakeProgram.h"
 
 namespace tarnwk {
 namespace {
 
+using platform::MessageResult;
 using Texts = std::vector<std::string>;
 const std::string kQuarantine = "/opt/tarnwick/Quarantine"_path;
 
-class MainWindow : public ::testing::Test {
+class Desktop : public ::testing::Test {
 protected:
-    MainWindow() {
+    Desktop() {
         fake.files.addFile("/opt/tarnwick/ref.dat"_path,
                            "Ver1.007\r\ngator.exe|Gator\r\nspy.dll|Spy\r\n");
-    }
-    // What the start-up sequence does with the main window.
-    void startUp() {
-        main.Load();
-        main.loadUserPrefs();
-        main.loadReferenceFile();
-        main.Show();
+        fake.files.addFolder("/home/user"_path);
+        fake.files.drives = {"/"_path};
     }
     std::string stored(const char* key) {
         return fake.settings.getSetting("Tarnwick", "SETTINGS", key, "(absent)");
@@ -47,12 +46,121 @@ protected:
     }
 
     test::FakeProgram fake;
-    frmmain main{fake.program};
+    Application app{fake.program};
+    frmmain& main = app.main;
 };
 
-TEST_F(MainWindow, FirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
+TEST_F(Desktop, TheSplashLoadsEverythingAndClosesAfterTwoSeconds) {
+    app.start();
+    EXPECT_TRUE(app.main.visible()) << "shown as soon as the definitions are loaded";
+    EXPECT_EQ(app.splash.lblaction.caption() + "|" + app.splash.lblversion.caption(),
+              "Loading Reference file...|Version 1.1");
+    EXPECT_EQ(fake.program.definitions.count(), 3u);
+    app.main.Hide();
+    app.splash.Hide();
+    app.splash.Show();  // activated again: nothing is loaded or shown twice
+    EXPECT_FALSE(app.main.visible());
+    fake.ui.advance(1999);
+    EXPECT_TRUE(app.splash.loaded());
+    fake.ui.advance(1);
+    EXPECT_FALSE(app.splash.loaded());
+
+    // A tick before the splash is even shown waits until loading is done.
+    Application late(fake.program);
+    late.tray.Load();
+    late.splash.Load();
+    fake.ui.advance(5000);
+    EXPECT_TRUE(late.splash.loaded() && !late.main.loaded());
+    late.splash.Show();
+    EXPECT_TRUE(late.main.loaded() && !late.splash.loaded());
+}
+
+// Whether AUTOSCAN is on is the settings' rule, tested with them.
+TEST_F(Desktop, AutoscanStartsAFullScanOnTheScanTabWhenTheSplashCloses) {
+    fake.store(Setting::AUTOSHOW, "0");
+    fake.store(Setting::AUTOSCAN, "1");
+    app.main.optquickscan.setValue(true);
+    app.start();
+    fake.ui.advance(2000);
+    EXPECT_EQ(fake.setting(Setting::SCANCOUNT), "1");
+    EXPECT_EQ(std::pair(app.main.optfullscan.value(), app.main.SSTab1.tab()),
+              std::pair(true, frmmain::kScanTab));
+    EXPECT_NE(std::ranges::find(fake.files.foldersRead, "/"_path), fake.files.foldersRead.end());
+}
+
+TEST_F(Desktop, TheUpdateCheckComesFirstAndAMissingReferenceFileEndsTheProgram) {
+    fake.files.removeFile("/opt/tarnwick/ref.dat"_path);
+    fake.store(Setting::AUTOUPDATE, "1");
+    bool splashAtCheck = true;
+    app.tray.onStartupUpdateCheck = [&] { splashAtCheck = app.splash.loaded(); };
+    EXPECT_THROW(app.start(), test::ProgramEnded);
+    EXPECT_FALSE(splashAtCheck || app.main.visible());
+}
+
+TEST_F(Desktop, TheTrayMenuShowsAboutAndEndsTheProgram) {
+    fake.store(Setting::AUTOSHOW, "0");
+    app.start();
+    fake.ui.advance(2000);
+    EXPECT_FALSE(app.main.visible());
+    app.bringForward();         // as a second start asks
+    app.main.closeRequested();  // with a tray icon closing only hides
+    EXPECT_TRUE(fake.ui.shown.empty());
+    // Either click opens the menu ("Show Tarnwick", "About"); a double-click
+    // shows the window without one.
+    const std::tuple<ui::TrayMessage, int, std::size_t, int> clicks[] = {
+        {ui::TrayMessage::RightButtonUp, 0, 1, frmmain::kStatusTab},
+        {ui::TrayMessage::LeftDoubleClick, 1, 1, frmmain::kStatusTab},
+        {ui::TrayMessage::LeftButtonDown, 1, 2, frmmain::kAboutTab}};
+    for (const auto& [message, choice, menus, tab] : clicks) {
+        EXPECT_FALSE(app.main.visible());
+        fake.ui.menuAnswers = {choice};
+        fake.ui.trayMessage(message);
+        EXPECT_TRUE(app.main.visible());
+        EXPECT_EQ(std::pair(fake.ui.menus.size(), app.main.SSTab1.tab()), std::pair(menus, tab));
+        app.main.Hide();
+    }
+    EXPECT_EQ(fake.ui.menus[0], (std::vector<std::string>{"Show Tarnwick", "About", "Exit"}));
+
+    fake.ui.answers = {MessageResult::Cancel};
+    fake.ui.menuAnswers = {2};  // "Exit"
+    fake.ui.trayMessage(ui::TrayMessage::RightButtonUp);
+    EXPECT_EQ(fake.ui.shown.back().buttons, platform::MessageButtons::OkCancel);
+    EXPECT_TRUE(app.tray.loaded()) << "Cancel leaves the program as it was";
+    fake.program.totalObjectsRemoved.add(3);
+    fake.ui.answers = {MessageResult::Ok};
+    EXPECT_THROW(app.tray.mnuexit_Click(), test::ProgramEnded);
+    EXPECT_EQ(fake.setting(Setting::TOTALOBJECTSREMOVED), "3");
+}
+
+TEST_F(Desktop, ASecondInstanceHandsOverAndTouchesNothing) {
+    struct Second final : platform::SingleInstance {
+        bool claim() override { return false; }
+        bool activateRunning() override { return ++activations, true; }
+        int activations = 0;
+    } second;
+    EXPECT_EQ(Main(fake.program, second), 0);
+    EXPECT_EQ(second.activations, 1);
+    // No window, tray icon, setting or folder of its own.
+    EXPECT_TRUE(fake.ui.peersCreated.empty() && !fake.ui.trayHandler &&
+                fake.settings.values.empty());
+    EXPECT_FALSE(fake.files.folderExists("/opt/tarnwick/Quarantine"_path));
+}
+
+TEST_F(Desktop, WithoutATrayClosingTheMainWindowAsksToEnd) {
+    fake.ui.trayAvailable = false;
+    app.start();
+    fake.ui.answers = {MessageResult::Cancel};
+    app.main.closeRequested();
+    EXPECT_TRUE(app.main.visible()) << "never hidden where nothing could bring it back";
+    fake.ui.answers = {MessageResult::Ok};
+    EXPECT_THROW(app.main.closeRequested(), test::ProgramEnded);
+    EXPECT_EQ(fake.ui.shown.size(), 2u) << "asked once each time";
+    EXPECT_EQ(fake.ui.shown[0].text, "Do you wish to end the application?");
+}
+
+TEST_F(Desktop, TheMainWindowsFirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
     fake.startup.registered = true;
-    startUp();
+    app.start();
     EXPECT_EQ(main.caption() + "|" + main.lblRefFilename.caption() + "|" +
                   main.lbladwarerefcnt.caption() + "|" + main.lblurl.caption(),
               "Tarnwick 1.1|Ver1.007|3 Adware types|server.test");
@@ -106,12 +214,11 @@ TEST_F(MainWindow, FirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
     EXPECT_EQ(main.lblStatus_Removed.caption(), "4");
 }
 
-TEST_F(MainWindow, StatusAfterAScanThenTheQuarantineTabDeletesFilesForGood) {
+TEST_F(Desktop, TheStatusAfterAScanThenTheQuarantineTabDeletesFilesForGood) {
     fake.store(Setting::TOTALOBJECTSREMOVED, "2");
     fake.store(Setting::SCANCOUNT, "5");
     fake.store(Setting::LASTRUN, "05/12/2026 09:00:00");
-    fake.files.addFolder(fake.files.quickFolder);
-    startUp();
+    app.start();
     addToQuarantine({"old.exe"});
     main.SSTab1.selectTab(frmmain::kStatusTab);
     EXPECT_EQ(shown(), "05/12/2026 09:00:00|2|5|1|1 Adware in Quarantine|00001|0");
