@@ -28,11 +28,7 @@ std::string looks(const frmscan& w) {
 
 class ScanRunTest : public ::testing::Test {
 protected:
-    ScanRunTest() {
-        h.files.addFolder(kReports);
-        h.files.addFolder("/opt/tarnwick/Quarantine"_path);
-        h.files.addFolder(h.files.quickFolder);
-    }
+    ScanRunTest() { h.files.addFolder(kReports); }
     frmscan& window() { return *run.scanWindow(); }
     void addFiles(std::initializer_list<const char*> paths) {
         for (const char* path : paths) h.files.addFile(test::nativePath(path));
