@@ -50,21 +50,7 @@ protected:
     frmmain& main = app.main;
 };
 
-TEST_F(Desktop, TheSplashLoadsEverythingAndClosesAfterTwoSeconds) {
-    app.start();
-    EXPECT_TRUE(app.main.visible()) << "shown as soon as the definitions are loaded";
-    EXPECT_EQ(app.splash.lblaction.caption() + "|" + app.splash.lblversion.caption(),
-              "Loading Reference file...|Version 1.1");
-    app.main.Hide();
-    app.splash.Hide();
-    app.splash.Show();  // activated again: nothing is loaded or shown twice
-    EXPECT_FALSE(app.main.visible());
-    fake.ui.advance(1999);
-    EXPECT_TRUE(app.splash.loaded());
-    fake.ui.advance(1);
-    EXPECT_FALSE(app.splash.loaded());
-
-    // A tick before the splash is even shown waits until loading is done.
+TEST_F(Desktop, ATickBeforeTheSplashIsShownWaitsUntilLoadingIsDone) {
     Application late(fake.program);
     late.tray.Load();
     late.splash.Load();
@@ -74,48 +60,43 @@ TEST_F(Desktop, TheSplashLoadsEverythingAndClosesAfterTwoSeconds) {
     EXPECT_TRUE(late.main.loaded() && !late.splash.loaded());
 }
 
-// Whether AUTOSCAN is on is the settings' rule, tested with them.
-TEST_F(Desktop, AutoscanStartsAFullScanOnTheScanTabWhenTheSplashCloses) {
-    fake.store(Setting::AUTOSHOW, "0");
-    fake.store(Setting::AUTOSCAN, "1");
-    app.main.optquickscan.setValue(true);
-    app.start();
-    fake.ui.advance(2000);
-    EXPECT_EQ(fake.setting(Setting::SCANCOUNT), "1");
-    EXPECT_EQ(std::pair(app.main.optfullscan.value(), app.main.SSTab1.tab()),
-              std::pair(true, frmmain::kScanTab));
-    EXPECT_NE(std::ranges::find(fake.files.foldersRead, "/"_path), fake.files.foldersRead.end());
-}
-
 TEST_F(Desktop, TheUpdateCheckComesFirstAndAMissingReferenceFileEndsTheProgram) {
     fake.files.removeFile("/opt/tarnwick/ref.dat"_path);
     fake.store(Setting::AUTOUPDATE, "1");
     bool splashAtCheck = true;
     app.tray.onStartupUpdateCheck = [&] { splashAtCheck = app.splash.loaded(); };
     EXPECT_THROW(app.start(), test::ProgramEnded);
-    EXPECT_FALSE(splashAtCheck || app.main.visible());
+    EXPECT_FALSE(splashAtCheck || main.visible());
 }
 
-TEST_F(Desktop, TheTrayMenuShowsAboutAndEndsTheProgram) {
+// Whether AUTOSCAN is on is the settings' rule, tested with them.
+TEST_F(Desktop, AutoscanStartsAFullScanAndTheTrayMenuShowsAboutAndEndsTheProgram) {
     fake.store(Setting::AUTOSHOW, "0");
+    fake.store(Setting::AUTOSCAN, "1");
+    main.optquickscan.setValue(true);
     app.start();
+    EXPECT_FALSE(main.visible());
     fake.ui.advance(2000);
-    EXPECT_FALSE(app.main.visible());
-    app.bringForward();         // as a second start asks
-    app.main.closeRequested();  // with a tray icon closing only hides
+    EXPECT_EQ(fake.setting(Setting::SCANCOUNT), "1");
+    EXPECT_EQ(std::pair(main.optfullscan.value(), main.SSTab1.tab()),
+              std::pair(true, frmmain::kScanTab));
+    EXPECT_NE(std::ranges::find(fake.files.foldersRead, "/"_path), fake.files.foldersRead.end());
+    EXPECT_FALSE(main.visible()) << "the scan window is up";
+    app.bringForward();     // as a second start asks
+    main.closeRequested();  // with a tray icon closing only hides
     // Either click opens the menu ("Show Tarnwick", "About"); a double-click
     // shows the window without one.
     const std::tuple<ui::TrayMessage, int, std::size_t, int> clicks[] = {
-        {ui::TrayMessage::RightButtonUp, 0, 1, frmmain::kStatusTab},
-        {ui::TrayMessage::LeftDoubleClick, 1, 1, frmmain::kStatusTab},
+        {ui::TrayMessage::RightButtonUp, 0, 1, frmmain::kScanTab},
+        {ui::TrayMessage::LeftDoubleClick, 1, 1, frmmain::kScanTab},
         {ui::TrayMessage::LeftButtonDown, 1, 2, frmmain::kAboutTab}};
     for (const auto& [message, choice, menus, tab] : clicks) {
-        EXPECT_FALSE(app.main.visible());
+        EXPECT_FALSE(main.visible());
         fake.ui.menuAnswers = {choice};
         fake.ui.trayMessage(message);
-        EXPECT_TRUE(app.main.visible());
-        EXPECT_EQ(std::pair(fake.ui.menus.size(), app.main.SSTab1.tab()), std::pair(menus, tab));
-        app.main.Hide();
+        EXPECT_TRUE(main.visible());
+        EXPECT_EQ(std::pair(fake.ui.menus.size(), main.SSTab1.tab()), std::pair(menus, tab));
+        main.Hide();
     }
     EXPECT_EQ(fake.ui.menus[0], (std::vector<std::string>{"Show Tarnwick", "About", "Exit"}));
 
@@ -148,20 +129,32 @@ TEST_F(Desktop, WithoutATrayClosingTheMainWindowAsksToEnd) {
     fake.ui.trayAvailable = false;
     app.start();
     fake.ui.answers = {MessageResult::Cancel};
-    app.main.closeRequested();
-    EXPECT_TRUE(app.main.visible()) << "never hidden where nothing could bring it back";
+    main.closeRequested();
+    EXPECT_TRUE(main.visible()) << "never hidden where nothing could bring it back";
     fake.ui.answers = {MessageResult::Ok};
-    EXPECT_THROW(app.main.closeRequested(), test::ProgramEnded);
+    EXPECT_THROW(main.closeRequested(), test::ProgramEnded);
     EXPECT_EQ(fake.ui.shown.size(), 2u) << "asked once each time";
     EXPECT_EQ(fake.ui.shown[0].text, "Do you wish to end the application?");
 }
 
-TEST_F(Desktop, TheMainWindowsFirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
+TEST_F(Desktop, FirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
     fake.startup.registered = true;
     app.start();
-    EXPECT_EQ(main.caption() + "|" + main.lblRefFilename.caption() + "|" +
+    EXPECT_TRUE(main.visible()) << "shown as soon as the definitions are loaded";
+    EXPECT_EQ(app.splash.lblaction.caption() + "|" + app.splash.lblversion.caption() + "|" +
+                  main.caption() + "|" + main.lblRefFilename.caption() + "|" +
                   main.lbladwarerefcnt.caption() + "|" + main.lblurl.caption(),
-              "Tarnwick 1.1|Ver1.007|3 Adware types|server.test");
+              "Loading Reference file...|Version 1.1|Tarnwick 1.1|Ver1.007|3 Adware types|"
+              "server.test");
+    main.Hide();
+    app.splash.Hide();
+    app.splash.Show();  // activated again: nothing is loaded or shown twice
+    EXPECT_FALSE(main.visible());
+    fake.ui.advance(1999);
+    EXPECT_TRUE(app.splash.loaded());
+    fake.ui.advance(1);
+    EXPECT_FALSE(app.splash.loaded()) << "the splash closes after two seconds";
+    main.Show();
     // The counts wait for the first use of the tab strip; a tab chosen by the
     // program refreshes nothing.
     addToQuarantine({"kept.exe"});
