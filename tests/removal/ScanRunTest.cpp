@@ -101,13 +101,11 @@ TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) 
         if (exitToo && !std::exchange(started, true)) EXPECT_EQ(h.program.scan.scanReport, "");
         if (h.program.scan.objectsScanned != 1 || h.program.scan.abortScan) return;
         window().cmdabort.click();
-        EXPECT_TRUE(looks(window()).ends_with("|-- VE V- V-"));
         if (exitToo) (closed = &window())->cmdExit.click();
     };
     run.cmdstartscan_Click(true);
     EXPECT_FALSE(std::ranges::count(h.files.foldersRead, "/d"_path));
     EXPECT_EQ(window().lstadware.items(), (Texts{"/c/b.exe > Bee"_path}));
-    EXPECT_TRUE(looks(window()).ends_with("|-- VE VE VE"));
     const Texts logs = h.files.filesIn(kReports);
     ASSERT_EQ(logs.size(), 1u);
     EXPECT_EQ(

@@ -31,25 +31,23 @@ T nextAnswer(std::deque<T>& answers, T otherwise) {
     return answer;
 }
 
-// Puts the timers of one window on the clock while the window exists.
-class FakeFormPeer final : public ui::FormPeer {
-public:
-    FakeFormPeer(std::map<ui::Timer*, int>& clock, ui::Form& form) : clock_(clock) {
+// A window's stand-in: puts the form's timers on the clock while it exists.
+struct FakeFormPeer final : ui::FormPeer {
+    FakeFormPeer(std::map<ui::Timer*, int>& clock, ui::Form& form) : clock(clock) {
         for (ui::Control* control : form.controls())
             if (control->kind() == ui::ControlKind::Timer)
-                timers_.push_back(static_cast<ui::Timer*>(control)), clock_[timers_.back()] = 0;
+                timers.push_back(static_cast<ui::Timer*>(control));
+        for (ui::Timer* timer : timers) clock[timer] = 0;
     }
     // The form's controls may be gone already: only the pointers are used.
     ~FakeFormPeer() override {
-        for (ui::Timer* timer : timers_) clock_.erase(timer);
+        for (ui::Timer* timer : timers) clock.erase(timer);
     }
     void show() override {}
     void hide() override {}
     void captionChanged() override {}
-
-private:
-    std::map<ui::Timer*, int>& clock_;
-    std::vector<ui::Timer*> timers_;
+    std::map<ui::Timer*, int>& clock;
+    std::vector<ui::Timer*> timers;
 };
 
 // An in-memory toolkit. The forms' controls keep their own state, so a test
