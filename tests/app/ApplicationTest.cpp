@@ -25,9 +25,6 @@ protected:
         fake.files.addFolder("/home/user"_path);
         fake.files.drives = {"/"_path};
     }
-    std::string stored(const char* key) {
-        return fake.settings.getSetting("Tarnwick", "SETTINGS", key, "(absent)");
-    }
     void addToQuarantine(std::initializer_list<const char*> names) {
         for (const char* name : names) fake.files.addFile(kQuarantine + "/"_path + name);
     }
@@ -168,11 +165,11 @@ TEST_F(Desktop, FirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
         box->click();
     main.cmdSavePrefs.click();
     for (const char* key : {"AUTORUN", "AUTOSCAN", "AUTOUPDATE", "AUTOLOG", "AUTOSHOW"})
-        EXPECT_EQ(stored(key), "1") << key;
+        EXPECT_EQ(fake.settings.getSetting("Tarnwick", "SETTINGS", key, ""), "1") << key;
     EXPECT_TRUE(shown().ends_with("|11111|1"));
     main.chkrunonstart.click();
     main.cmdSavePrefs.click();
-    EXPECT_EQ(stored("AUTORUN"), "0");
+    EXPECT_EQ(fake.setting(Setting::AUTORUN), "0");
     EXPECT_TRUE(shown().ends_with("|01111|0"));
     main.chkuselog.click();  // unsaved: lost at the next activation
     fake.store(Setting::AUTORUN, "1");
@@ -196,7 +193,7 @@ TEST_F(Desktop, FirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
     fake.settings.failure.clear();
     fake.program.totalObjectsRemoved.add(4);
     main.closeRequested();
-    EXPECT_EQ(stored("TOTALOBJECTSREMOVED"), "4");
+    EXPECT_EQ(fake.setting(Setting::TOTALOBJECTSREMOVED), "4");
     EXPECT_TRUE(main.loaded() && !main.visible());
     // A quarantine folder deleted meanwhile is made again at activation.
     fake.files.rename(kQuarantine, "/opt/tarnwick/gone"_path);
