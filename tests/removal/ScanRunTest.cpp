@@ -61,7 +61,6 @@ TEST_F(ScanRunTest, AQuickScanRecordsTheRunSwapsTheWindowsAndEndsFinished) {
               (Texts{"/home/user/b.exe > Bee"_path, "/home/user/usb/b.exe > Bee"_path}));
     EXPECT_EQ(looks(window()),
               "Scan Complete||3 Objects scanned|2 Spyware / Adware found|-- VE VE VE");
-    EXPECT_FALSE(run.walking() || h.ui.busy);
     EXPECT_FALSE(h.mainWindow.visible()) << "the main window waits for Exit";
     EXPECT_TRUE(h.files.filesIn(kReports).empty()) << "no log unless asked for";
 
@@ -98,7 +97,7 @@ TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) 
     bool exitToo = false;
     bool started = false;
     h.ui.onEveryDoEvents = [&] {
-        if (exitToo && !std::exchange(started, true)) EXPECT_EQ(h.program.scan.scanReport, "");
+        EXPECT_TRUE(!exitToo || std::exchange(started, true) || h.program.scan.scanReport.empty());
         if (h.program.scan.objectsScanned != 1 || h.program.scan.abortScan) return;
         window().cmdabort.click();
         if (exitToo) (closed = &window())->cmdExit.click();
