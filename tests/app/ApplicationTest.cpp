@@ -114,8 +114,7 @@ TEST_F(Desktop, ASecondInstanceHandsOverAndTouchesNothing) {
         bool activateRunning() override { return ++activations, true; }
         int activations = 0;
     } second;
-    EXPECT_EQ(Main(fake.program, second), 0);
-    EXPECT_EQ(second.activations, 1);
+    EXPECT_EQ((std::pair{Main(fake.program, second), second.activations}), std::pair(0, 1));
     // No window, tray icon, setting or folder of its own.
     EXPECT_TRUE(fake.ui.peersCreated.empty() && !fake.ui.trayHandler &&
                 fake.settings.values.empty());

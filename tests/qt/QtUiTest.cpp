@@ -172,8 +172,7 @@ TEST(QtSingleInstance, OneClaimsLaterStartsAskItForwardAndNoLockOutlivesItsOwner
     qt::QtSingleInstance instance("tarnwick-test", folder);
     if (fork() == 0) _exit(QLockFile(instance.lockPath()).tryLock(0) ? 0 : 1);
     int status = 1;
-    wait(&status);
-    ASSERT_EQ(status, 0);
+    ASSERT_TRUE(wait(&status) > 0 && status == 0);
     QFile socket(instance.serverName());
     ASSERT_TRUE(socket.open(QIODevice::WriteOnly));
     socket.close();
