@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -14,11 +13,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <vector>
 
 #include "desktop/DesktopProgram.h"
 
 namespace {
+
+[[noreturn]] void fail(const QString& why) {
+    std::fprintf(stderr, "journey: %s\n", qPrintable(why));
+    std::_Exit(3);
+}
 
 QWidget* visibleWindow(const char* name) {
     for (QWidget* window : QApplication::topLevelWidgets())
@@ -26,15 +29,12 @@ QWidget* visibleWindow(const char* name) {
     return nullptr;
 }
 
-template <typename Widget>
+template <typename Widget = QWidget>
 Widget* control(const char* window, const char* name) {
     QWidget* top = visibleWindow(window);
-    return top ? top->findChild<Widget*>(name) : nullptr;
-}
-
-[[noreturn]] void fail(const QString& why) {
-    std::fprintf(stderr, "journey: %s\n", qPrintable(why));
-    std::_Exit(3);
+    Widget* found = top ? top->findChild<Widget*>(name) : nullptr;
+    if (!found) fail(QString("no %1 in %2").arg(name, window));
+    return found;
 }
 
 void screenshot(const char* window, const char* file) {
@@ -44,11 +44,16 @@ void screenshot(const char* window, const char* file) {
     visibleWindow(window)->grab().save(folder + "/" + file);
 }
 
-void click(QWidget* widget, const char* what) {
-    if (!widget || !widget->isVisible() || !widget->isEnabled())
-        fail(QString("cannot click ") + what);
+void click(const char* window, const char* name) {
+    QWidget* widget = control(window, name);
+    if (!widget->isVisible() || !widget->isEnabled()) fail(QString("cannot click ") + name);
     QTest::mouseClick(widget, Qt::LeftButton);
     QApplication::processEvents();
+}
+
+// Serves events until `ready`, or gives up after a minute.
+void waitFor(const char* what, const std::function<bool()>& ready) {
+    if (!QTest::qWaitFor(ready, 60000)) fail(QString("waited a minute for ") + what);
 }
 
 // Calls `tick` every 100 ms until the program ends.
@@ -58,79 +63,53 @@ void every100ms(std::function<void()> tick) {
     timer->start(100);
 }
 
-// Runs the steps in order; each returns false while what it waits for is not
-// there yet. A step may block in a nested event loop (a scan), so ticks that
-// come meanwhile are ignored.
-void runSteps(std::vector<std::function<bool()>> steps) {
-    every100ms(
-        [steps = std::move(steps), next = std::size_t{0}, waited = 0, running = false]() mutable {
-            if (running || next >= steps.size()) return;
-            if (++waited > 600) fail(QString("step %1 waited a minute").arg(next));
-            running = true;
-            const bool done = steps[next]();
-            running = false;
-            if (done) ++next, waited = 0;
-        });
-}
-
 const char* const kTabPictures[] = {"main-status.png",  "main-scan.png",     "main-quarantine.png",
                                     "main-updates.png", "main-settings.png", "main-about.png"};
 
-void planJourney() {
-    runSteps({
-        [] {
-            screenshot("frmSplash", "splash.png");
-            return visibleWindow("frmSplash") != nullptr;
-        },
-        [] { return visibleWindow("frmmain") && !visibleWindow("frmSplash"); },
-        [] {
-            auto* tabs = control<QTabWidget>("frmmain", "SSTab1");
-            if (!tabs) fail("no tab control");
-            for (const int tab : {0, 1, 2, 3, 4, 5, 1}) {
-                QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
-                                  tabs->tabBar()->tabRect(tab).center());
-                screenshot("frmmain", kTabPictures[tab]);
-            }
-            click(control<QRadioButton>("frmmain", "optquickscan"), "Quick Scan");
-            if (!control<QRadioButton>("frmmain", "optquickscan")->isChecked() ||
-                control<QRadioButton>("frmmain", "optfullscan")->isChecked())
-                fail("Quick Scan is not the chosen mode");
-            // A picture while the walk runs, from inside its event loop.
-            QTimer::singleShot(100, [] { screenshot("frmscan", "scan-running.png"); });
-            // Returns when the scan is over.
-            click(control<QPushButton>("frmmain", "cmdstartscan"), "Scan Now");
-            return true;
-        },
-        [] {
-            QWidget* scan = visibleWindow("frmscan");
-            if (!scan || scan->windowTitle() != "Scan Complete") return false;
-            auto* list = control<QListWidget>("frmscan", "lstadware");
-            if (!list || list->count() != 1) fail("expected one finding");
-            std::fprintf(stderr, "journey: found \"%s\"\n", qPrintable(list->item(0)->text()));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                              list->visualItemRect(list->item(0)).center());
-            screenshot("frmscan", "scan-complete.png");
-            click(control<QPushButton>("frmscan", "cmdquarantine"), "Quarantine");
-            if (list->count() != 0) fail("the quarantined finding is still listed");
-            click(control<QPushButton>("frmscan", "cmdExit"), "Exit");
-            return true;
-        },
-        [] {
-            if (visibleWindow("frmscan") || !visibleWindow("frmmain")) return false;
-            // No notification area here: closing the main window asks to end,
-            // and OK ends it.
-            every100ms([] {
-                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                    box->button(QMessageBox::Ok)->click();
-            });
-            visibleWindow("frmmain")->close();
-            return true;
-        },
+// Runs once the definitions are loaded, while the splash is still up.
+void journey() {
+    screenshot("frmSplash", "splash.png");
+    waitFor("the splash to close", [] { return !visibleWindow("frmSplash"); });
+    QTabBar* tabs = control<QTabWidget>("frmmain", "SSTab1")->tabBar();
+    for (const int tab : {0, 1, 2, 3, 4, 5, 1}) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+        screenshot("frmmain", kTabPictures[tab]);
+    }
+    click("frmmain", "optquickscan");
+    // A picture while the walk runs, from inside its event loop.
+    QTimer::singleShot(100, [] { screenshot("frmscan", "scan-running.png"); });
+    click("frmmain", "cmdstartscan");  // returns when the scan is over
+    if (control("frmscan", "lstadware")->window()->windowTitle() != "Scan Complete")
+        fail("the scan did not finish");
+    auto* list = control<QListWidget>("frmscan", "lstadware");
+    if (list->count() != 1) fail("expected one finding");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    screenshot("frmscan", "scan-complete.png");
+    click("frmscan", "cmdquarantine");
+    if (list->count() != 0) fail("the quarantined finding is still listed");
+    click("frmscan", "cmdExit");
+    waitFor("the main window",
+            [] { return !visibleWindow("frmscan") && visibleWindow("frmmain"); });
+
+    // No notification area here: closing the main window asks to end, and OK
+    // ends the program.
+    every100ms([] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Ok)->click();
     });
+    visibleWindow("frmmain")->close();
+    fail("the program did not end");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    return tarnwk::runDesktopProgram(argc, argv, [] { planJourney(); });
+    return tarnwk::runDesktopProgram(argc, argv, [] {
+        // Polled from the program's own event loop, never from inside the
+        // splash's loading.
+        every100ms([started = false]() mutable {
+            if (!started && visibleWindow("frmmain")) started = true, journey();
+        });
+    });
 }

@@ -1,29 +1,108 @@
-// The Qt backend's program-wide pieces: serving events, message boxes, the
-// popup menu, the tray icon, the end of the program and the single-instance
-// rule.
+// The Qt backend: events both ways between widgets and declared controls,
+// message boxes, the popup menu, the tray icon, the end of the program and
+// the single-instance rule. The journey under Xvfb drives the rest.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
-#include <QFile>
+#include <QLabel>
+#include <QListWidget>
 #include <QLockFile>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "platform/qt/ControlWidgets.h"
+#include "platform/qt/QtFormPeer.h"
 #include "platform/qt/QtSingleInstance.h"
+#include "platform/qt/QtUi.h"
 #include "platform/qt/TrayIcon.h"
-#include "qt/QtTestForm.h"
+#include "support/ShowcaseForm.h"
 
 namespace tarnwk::test {
 namespace {
 
 using platform::MessageButtons;
 using platform::MessageResult;
+
+class QtForm : public ::testing::Test {
+protected:
+    template <class W = QWidget>
+    W* widget(const ui::Control& control) {
+        return dynamic_cast<W*>(backend.peerOf(form)->objectOf(control));
+    }
+    // Past the do-events pause, so this call serves the loop.
+    void doEventsLater() {
+        QTest::qSleep(qt::QtUi::kServeInterval.count() + 5);
+        backend.doEvents();
+    }
+
+    qt::QtUi backend;
+    ui::Ui ui{backend};
+    ShowcaseForm form{ui};
+};
+
+TEST_F(QtForm, EventsReachTheControlsAndChangesTheWidgets) {
+    form.cmdOk.setEnabled(false);  // set before loading: shown at once
+    form.Show();
+    EXPECT_FALSE(widget(form.cmdOk)->isEnabled());
+    QTest::mouseClick(widget(form.lblLink), Qt::LeftButton);
+    widget<QAbstractButton>(form.chkRemember)->click();
+    widget<QAbstractButton>(form.optQuick)->click();
+    widget<QAbstractButton>(form.optQuick)->click();  // a second click leaves it set
+    EXPECT_EQ(std::tuple(form.linkClicks, form.rememberClicks, form.chkRemember.value(),
+                         form.optQuick.value(), form.optFull.value()),
+              std::tuple(1, 1, 1, true, false));
+
+    // A simple list toggles rows, a single one keeps the last.
+    form.lstFound.setItems({"a", "b", "c"});
+    form.lstSingle.setItems({"a", "b", "c"});
+    doEventsLater();
+    for (const auto& [list, rows] : {std::pair{&form.lstFound, std::vector{1, 2, 1}},
+                                     std::pair{&form.lstSingle, std::vector{0, 2}}}) {
+        auto* rowsWidget = widget<QListWidget>(*list);
+        for (const int row : rows)
+            QTest::mouseClick(rowsWidget->viewport(), Qt::LeftButton, {},
+                              rowsWidget->visualItemRect(rowsWidget->item(row)).center());
+        EXPECT_EQ(list->selectedCount(), 1u);
+        EXPECT_TRUE(list->selected(2));
+    }
+
+    auto* tabs = widget<qt::TabStrip>(form.tabMain);
+    form.tabMain.setTab(1);  // from the program: no handler
+    doEventsLater();
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(2).center());
+    EXPECT_EQ(std::pair(form.tabMain.tab(), form.tabSelections), std::pair(2, 1));
+
+    form.cancelUnload = true;  // a cancelled close hides, as a main window does
+    EXPECT_FALSE(widget(form.cmdOk)->window()->close());
+    EXPECT_FALSE(form.visible() || widget(form.cmdOk)->window()->isVisible());
+
+    // What the program does reaches the widgets at the next served turn.
+    form.Show();
+    form.lblPath.setCaption("/var/log");
+    form.lstFound.setItems({"first", "second"});
+    form.lstFound.setSelected(1, true);
+    EXPECT_EQ(widget<QLabel>(form.lblPath)->text(), "/home/user/A & B");
+    doEventsLater();
+    EXPECT_EQ(widget<QLabel>(form.lblPath)->text(), "/var/log");
+    form.lstFound.removeItem(0);
+    form.lstSingle.setVisible(false);  // a hidden list takes its rows when shown
+    form.lstSingle.setItems({"entry"});
+    doEventsLater();
+    auto* list = widget<QListWidget>(form.lstFound);
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_TRUE(list->item(0)->text() == "second" && list->item(0)->isSelected());
+    form.lstSingle.setVisible(true);
+    QCoreApplication::processEvents();  // the running loop serves too
+    EXPECT_EQ(widget<QListWidget>(form.lstSingle)->count(), 1);
+}
 
 // Runs `act` on the modal widget of type W once it is up.
 template <class W>
@@ -35,47 +114,29 @@ void whenUp(std::function<void(W*)> act) {
     });
 }
 
-// Serves events until `done` or a few seconds have passed.
-void serveUntil(const std::function<bool()>& done) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < 5000) serveFor(10);
-}
-
-TEST(QtUi, DoEventsServesAtMostOncePerInterval) {
-    qt::QtUi slow(std::chrono::hours(1));
-    EXPECT_FALSE(QApplication::quitOnLastWindowClosed());
-    int served = 0;
-    for (int call = 0; call < 2; ++call) {
-        QTimer::singleShot(0, [&served] { ++served; });
-        slow.doEvents();
-    }
-    EXPECT_EQ(served, 1);
-}
-
 TEST(QtUi, MessageBoxesThePopupMenuTheTrayAndTheEnd) {
     qt::QtUi backend;
-    const auto answer = [&](Qt::Key key, MessageButtons buttons) {
+    const std::tuple<Qt::Key, MessageButtons, MessageResult> answers[] = {
+        {Qt::Key_Return, MessageButtons::YesNo, MessageResult::Yes},
+        {Qt::Key_Return, MessageButtons::OkCancel, MessageResult::Ok},
+        {Qt::Key_Escape, MessageButtons::OkCancel, MessageResult::Cancel},
+        {Qt::Key_Escape, MessageButtons::YesNo, MessageResult::No},
+        {Qt::Key_Escape, MessageButtons::Ok, MessageResult::Ok}};
+    for (const auto& [key, buttons, result] : answers) {
         whenUp<QMessageBox>([key](QMessageBox* box) {
             EXPECT_EQ(box->text(), "Go on with <b>?");
             EXPECT_EQ(box->textFormat(), Qt::PlainText);
             QTest::keyClick(box, key);
         });
-        return backend.messageBox("Go on with <b>?", buttons, platform::MessageIcon::None);
-    };
-    EXPECT_EQ(answer(Qt::Key_Return, MessageButtons::YesNo), MessageResult::Yes);
-    EXPECT_EQ(answer(Qt::Key_Return, MessageButtons::OkCancel), MessageResult::Ok);
-    EXPECT_EQ(answer(Qt::Key_Escape, MessageButtons::OkCancel), MessageResult::Cancel);
-    EXPECT_EQ(answer(Qt::Key_Escape, MessageButtons::YesNo), MessageResult::No);
-    EXPECT_EQ(answer(Qt::Key_Escape, MessageButtons::Ok), MessageResult::Ok);
+        EXPECT_EQ(backend.messageBox("Go on with <b>?", buttons, platform::MessageIcon::None),
+                  result);
+    }
 
     whenUp<QMenu>([](QMenu* menu) {
         menu->setActiveAction(menu->actions().at(1));
         QTest::keyClick(menu, Qt::Key_Return);
     });
     EXPECT_EQ(backend.popupMenu({"Show Tarnwick", "About", "Exit"}), 1);
-    whenUp<QMenu>([](QMenu* menu) { menu->close(); });
-    EXPECT_EQ(backend.popupMenu({"Show Tarnwick", "About", "Exit"}), -1);
 
     std::vector<ui::TrayMessage> messages;
     EXPECT_EQ(backend.addTrayIcon("Tarnwick", [&](ui::TrayMessage m) { messages.push_back(m); }),
@@ -91,7 +152,7 @@ TEST(QtUi, MessageBoxesThePopupMenuTheTrayAndTheEnd) {
     EXPECT_EXIT(backend.endProgram(3), ::testing::ExitedWithCode(3), "");
 }
 
-TEST(QtSingleInstance, OneClaimsLaterStartsAskItForwardAndItsEndFreesTheClaim) {
+TEST(QtSingleInstance, OneClaimsLaterStartsAskItForwardAndNoLockOutlivesItsOwner) {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
     int requests = 0;
@@ -104,35 +165,19 @@ TEST(QtSingleInstance, OneClaimsLaterStartsAskItForwardAndItsEndFreesTheClaim) {
         qt::QtSingleInstance second("tarnwick-test", folder);
         EXPECT_FALSE(second.claim());
 
-        QWidget window;  // the front window is restored
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        window.showMinimized();
-        const auto minimized = [&window] {
-            return window.windowHandle()->windowStates().testFlag(Qt::WindowMinimized);
-        };
-        serveUntil(minimized);
         EXPECT_TRUE(second.activateRunning());
-        serveUntil([&] { return requests == 1 && !minimized(); });
-        EXPECT_FALSE(minimized());
-        EXPECT_EQ(requests, 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return requests == 1; }));
     }
-    EXPECT_TRUE(qt::QtSingleInstance("tarnwick-test", folder).claim());
-}
-
-TEST(QtSingleInstance, TheLockOfACrashedInstanceDoesNotBlock) {
-    QTemporaryDir dir;
-    qt::QtSingleInstance instance("tarnwick-test", dir.path().toStdString());
-    const pid_t child = fork();  // takes the lock and dies without releasing it
-    if (child == 0) _exit(QLockFile(instance.lockPath()).tryLock(0) ? 0 : 1);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_EQ(status, 0);
-    QFile socket(instance.serverName());  // and leaves its socket file behind
+    // A crashed instance leaves its lock and socket file behind.
+    qt::QtSingleInstance instance("tarnwick-test", folder);
+    if (fork() == 0) _exit(QLockFile(instance.lockPath()).tryLock(0) ? 0 : 1);
+    int status = 1;
+    ASSERT_TRUE(wait(&status) > 0 && status == 0);
+    QFile socket(instance.serverName());
     ASSERT_TRUE(socket.open(QIODevice::WriteOnly));
     socket.close();
     EXPECT_TRUE(instance.claim());
-    EXPECT_TRUE(qt::QtSingleInstance("tarnwick-test", dir.path().toStdString()).activateRunning());
+    EXPECT_TRUE(qt::QtSingleInstance("tarnwick-test", folder).activateRunning());
 
     QTemporaryDir other;  // an old lock nobody can read
     qt::QtSingleInstance late("tarnwick-test", other.path().toStdString());
@@ -145,3 +190,13 @@ TEST(QtSingleInstance, TheLockOfACrashedInstanceDoesNotBlock) {
 
 }  // namespace
 }  // namespace tarnwk::test
+
+// The tests run on the offscreen platform unless told otherwise, also when
+// CMake lists them at build time.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -39,13 +39,4 @@ struct ScanHarness : FakeProgram {
     ui::Form mainWindow{toolkit, "frmmain", "Tarnwick 1.1", 7335, 6435};
 };
 
-// Abort, Exit, Quarantine, Purge as visible/enabled pairs: "VE -- V- V-".
-inline std::string buttonStates(const frmscan& w) {
-    std::string states;
-    for (const ui::Control* button : {&w.cmdabort, &w.cmdExit, &w.cmdquarantine, &w.cmddelete})
-        states += std::string(button->visible() ? "V" : "-") + (button->enabled() ? "E " : "- ");
-    states.pop_back();
-    return states;
-}
-
 }  // namespace tarnwk::test

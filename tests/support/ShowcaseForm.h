@@ -8,7 +8,25 @@ namespace tarnwk::test {
 
 class ShowcaseForm : public ui::Form {
 public:
-    explicit ShowcaseForm(ui::Ui& ui, ui::FormStyle style = {}, std::string name = "frmtest");
+    explicit ShowcaseForm(ui::Ui& ui, ui::FormStyle style = {}, std::string name = "frmtest")
+        : ui::Form(ui, std::move(name), "Test Window", 7000, 5505, style) {
+        optFull.placeIn(fraMode);
+        optQuick.placeIn(fraMode);
+        lblOnScan.placeOnTab(tabMain, 1);
+        cmdScan.placeOnTab(tabMain, 1);
+        lblOnPicture.placeIn(picBanner);
+        lblOnPicture.whiteBackground = true;
+        lblOnPicture.font.bold = true;
+        fraMode.font.bold = true;
+        lblLink.link = true;
+        optFull.setValue(true);
+        tmrTick.setEnabled(false);
+        cmdOk.onClick = [this] { ++okClicks; };
+        chkRemember.onClick = [this] { ++rememberClicks; };
+        lblLink.onClick = [this] { ++linkClicks; };
+        tabMain.onTabSelected = [this] { ++tabSelections; };
+        tmrTick.onTimer = [this] { ++ticks; };
+    }
 
     ui::Label lblPath{*this, "lblPath", {120, 120, 3000, 255}, "/home/user/A & B"};
     ui::Label lblNotes{*this, "lblNotes", {3240, 120, 1500, 975}, "One line\nanother line"};
@@ -29,22 +47,21 @@ public:
     ui::StatusBar sbrStatus{*this, "sbrStatus", {0, 5250, 7000, 255}};
     ui::Timer tmrTick{*this, "tmrTick", 30};
 
-    int loads = 0;
-    int activations = 0;
-    int queryUnloads = 0;
-    int unloads = 0;
-    int okClicks = 0;
-    int rememberClicks = 0;
-    int linkClicks = 0;
-    int tabSelections = 0;
-    int ticks = 0;
+    // What each handler has seen.
+    int loads = 0, activations = 0, queryUnloads = 0, unloads = 0, ticks = 0;
+    int okClicks = 0, rememberClicks = 0, linkClicks = 0, tabSelections = 0;
     // Form_QueryUnload cancels and hides the window, as a main window does.
     bool cancelUnload = false;
 
 protected:
     void Form_Load() override { ++loads; }
     void Form_Activate() override { ++activations; }
-    void Form_QueryUnload(bool& cancel) override;
+    void Form_QueryUnload(bool& cancel) override {
+        ++queryUnloads;
+        if (!cancelUnload) return;
+        cancel = true;
+        Hide();
+    }
     void Form_Unload() override { ++unloads; }
 };
 
