@@ -32,38 +32,27 @@ long long msSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-std::wstring textOf(HWND window) {
-    wchar_t text[512] = L"";
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
-bool is(HWND window, const wchar_t* type, const wchar_t* text) {
-    wchar_t name[128] = L"";
-    GetClassNameW(window, name, 128);
-    return (!type || std::wstring(name) == type) && (!text || textOf(window) == text);
-}
-
-// Windows of a process (0: any) with the given class and caption (null:
-// any), top-level ones or, given a parent, its children.
+// Top-level windows of a process (0: any), or the children of `parent`,
+// with the given class and caption (null: any).
 std::vector<HWND> windows(DWORD process, const wchar_t* type, const wchar_t* text,
                           HWND parent = nullptr) {
-    struct Search {
-        DWORD process;
-        const wchar_t *type, *text;
-        std::vector<HWND> found;
-    } search{process, type, text, {}};
-    const WNDENUMPROC collect = [](HWND window, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if ((!s.process || owner == s.process) && is(window, s.type, s.text))
-            s.found.push_back(window);
+    std::vector<HWND> all, found;
+    const WNDENUMPROC collect = [](HWND window, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
         return TRUE;
     };
-    const auto data = reinterpret_cast<LPARAM>(&search);
-    parent ? EnumChildWindows(parent, collect, data) : EnumWindows(collect, data);
-    return search.found;
+    parent ? EnumChildWindows(parent, collect, LPARAM(&all)) : EnumWindows(collect, LPARAM(&all));
+    for (HWND window : all) {
+        wchar_t name[128] = L"", caption[512] = L"";
+        GetClassNameW(window, name, 128);
+        GetWindowTextW(window, caption, 512);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if ((!process || owner == process) && (!type || !wcscmp(name, type)) &&
+            (!text || !wcscmp(caption, text)))
+            found.push_back(window);
+    }
+    return found;
 }
 
 HWND visibleTop(DWORD process, const wchar_t* type, const wchar_t* text) {
