@@ -34,19 +34,15 @@ std::optional<std::string> registryText(const std::string& key, const std::strin
 }
 
 TEST(Win32Drives, EveryDriveButTheFloppiesInLetterOrderAndOnlyWithAMedium) {
+    const std::vector<win32::DriveRoot> listed = {
+        {L"E:\\", DRIVE_CDROM},       {L"A:\\", DRIVE_REMOVABLE}, {L"D:\\", DRIVE_CDROM},
+        {L"C:\\", DRIVE_FIXED},       {L"B:\\", DRIVE_REMOVABLE}, {L"F:\\", DRIVE_REMOTE},
+        {L"H:\\", DRIVE_NO_ROOT_DIR}, {L"I:\\", DRIVE_REMOVABLE}};
     Texts asked, roots;
-    const auto drives = win32::drivesToScan({{L"E:\\", DRIVE_CDROM},
-                                             {L"A:\\", DRIVE_REMOVABLE},
-                                             {L"D:\\", DRIVE_CDROM},
-                                             {L"C:\\", DRIVE_FIXED},
-                                             {L"B:\\", DRIVE_REMOVABLE},
-                                             {L"F:\\", DRIVE_REMOTE},
-                                             {L"H:\\", DRIVE_NO_ROOT_DIR},
-                                             {L"I:\\", DRIVE_REMOVABLE}},
-                                            [&](const std::wstring& root) {
-                                                asked.push_back(win32::toUtf8(root));
-                                                return root != L"D:\\";  // no disc
-                                            });
+    const auto drives = win32::drivesToScan(listed, [&](const std::wstring& root) {
+        asked.push_back(win32::toUtf8(root));
+        return root != L"D:\\";  // no disc
+    });
     for (const auto& drive : drives) roots.push_back(drive.root);
     EXPECT_EQ(roots, (Texts{"C:\\", "E:\\", "F:\\", "I:\\"}));
     EXPECT_EQ(asked, (Texts{"D:\\", "E:\\", "F:\\", "I:\\"})) << "fixed disks are not asked";
