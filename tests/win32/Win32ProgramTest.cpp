@@ -13,7 +13,7 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32UiSingleInstance.h"
 #include "platform/win32/Win32UiTray.h"
-#include "support/FakePlatform.h"
+#include "support/FakeProgram.h"
 #include "support/ShowcaseForm.h"
 #include "win32/Win32UiView.h"
 
@@ -59,14 +59,10 @@ std::vector<std::wstring> trayMenu(win32::Win32Ui& backend, UINT mouse, int pick
 }
 
 TEST(Win32Tray, TheIconIsRegisteredAndItsMenuRunsTheTrayWindowsItems) {
-    FakeFileSystem files;
-    FakeSettingsStore settings;
-    FakeLoginStartup startup;
-    FakeClock clock;
-    FakeProcesses processes;
-    FakeShell shell;
+    FakeProgram fakes;  // its services, under the Win32 backend
     win32::Win32Ui backend{std::string(kAppTitle)};
-    platform::Platform os{files, settings, startup, backend, clock, processes, shell};
+    platform::Platform os{fakes.files, fakes.settings,  fakes.startup, backend,
+                          fakes.clock, fakes.processes, fakes.shell};
     ui::Ui toolkit{backend};
     Program program(os, toolkit, nativePath("/opt/tarnwick"), "http://server.test");
     Application application(program);

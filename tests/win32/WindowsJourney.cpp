@@ -145,13 +145,11 @@ LRESULT send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
-    const std::wstring exe = argv[1];
-    const std::wstring pictures = argc > 2 ? argv[2] : L"";
+    const std::wstring exe = argv[1], pictures = argc > 2 ? argv[2] : L"";
 
     // Start: the main window comes up once the definitions are loaded.
     const auto started = Clock::now();
     const PROCESS_INFORMATION first = start(exe);
-    require(first.hProcess != nullptr, "tarnwk.exe starts");
     program = first.dwProcessId;
     HWND main = nullptr;
     eventually("the main window is shown", 30000,
@@ -167,34 +165,39 @@ int wmain(int argc, wchar_t** argv) {
             "a second start ends within seconds");
     eventually("the first instance's main window is visible again", 5000,
                [&] { return IsWindowVisible(main); });
-    require(windows(0, L"TarnwickTray", nullptr).size() == 1, "one tray icon window");
-    require(windows(0, L"ThunderRT6Main", L"Tarnwick").size() == 1,
-            "one application window answers to the title");
+    require(windows(0, L"TarnwickTray", nullptr).size() == 1 &&
+                windows(0, L"ThunderRT6Main", L"Tarnwick").size() == 1,
+            "one tray icon window, one application window answering to the title");
 
     HWND tabs = child(main, L"SysTabControl32");
-    auto toTab = [&](int tab, const char* what) {
+    // One tab on with the arrow keys, as a user would.
+    auto toTab = [&](int tab) {
         PostMessageW(tabs, WM_KEYDOWN, send(tabs, TCM_GETCURSEL) < tab ? VK_RIGHT : VK_LEFT, 0);
-        eventually(what, 3000, [&] { return send(tabs, TCM_GETCURSEL) == tab; });
+        eventually("the next tab is selected", 3000,
+                   [&] { return send(tabs, TCM_GETCURSEL) == tab; });
     };
-    auto tick = [&](HWND button, const char* what) {
-        PostMessageW(button, BM_CLICK, 0, 0);
-        eventually(what, 3000, [&] { return send(button, BM_GETCHECK) == BST_CHECKED; });
+    auto click = [](HWND button) { PostMessageW(button, BM_CLICK, 0, 0); };
+    auto tick = [&](const wchar_t* caption, const char* what) {
+        HWND box = child(main, L"Button", caption);
+        click(box);
+        eventually(what, 3000, [&] { return send(box, BM_GETCHECK) == BST_CHECKED; });
     };
     if (!pictures.empty()) {
         int tab = 0;
         for (const wchar_t* name :
              {L"status", L"scan", L"quarantine", L"updates", L"settings", L"about"}) {
-            toTab(tab++, "the next tab is selected");
+            if (tab) toTab(tab);
             screenshot(main, pictures + L"\\windows-main-" + name + L".bmp");
+            ++tab;
         }
-        for (tab = 4; tab >= 0; --tab) toTab(tab, "the tab before is selected");
+        while (--tab) toTab(tab - 1);
     }
 
     // A quick scan finds the planted file; it is marked and quarantined.
-    toTab(1, "the Scan tab is selected");
-    tick(child(main, L"Button", L"Quick Scan"), "Quick Scan is chosen");
+    toTab(1);
+    tick(L"Quick Scan", "Quick Scan is chosen");
     const auto scanStarted = Clock::now();
-    PostMessageW(child(main, L"Button", L"&Scan Now"), BM_CLICK, 0, 0);
+    click(child(main, L"Button", L"&Scan Now"));
     HWND scan = nullptr;
     eventually("the scan completes", 300000,
                [&] { return (scan = visibleTop(program, nullptr, L"Scan Complete")); });
@@ -207,18 +210,18 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(found, WM_LBUTTONDOWN, MK_LBUTTON, firstRow);
     PostMessageW(found, WM_LBUTTONUP, 0, firstRow);
     eventually("the finding is marked", 3000, [&] { return send(found, LB_GETSEL) > 0; });
-    PostMessageW(child(scan, L"Button", L"&Quarantine"), BM_CLICK, 0, 0);
+    click(child(scan, L"Button", L"&Quarantine"));
     eventually("the moved finding leaves the list", 15000,
                [&] { return send(found, LB_GETCOUNT) == findings - 1; });
-    PostMessageW(child(scan, L"Button", L"&Exit"), BM_CLICK, 0, 0);
+    click(child(scan, L"Button", L"&Exit"));
     eventually("Exit closes the scan window and shows the main window", 5000,
                [&] { return !IsWindow(scan) && IsWindowVisible(main); });
 
     // Newer definitions from the maker's server (the script serves them),
     // after the offer of the newer program.
-    toTab(2, "the Quarantine tab is selected");
-    toTab(3, "the Updates tab is selected");
-    PostMessageW(child(main, L"Button", L"&Check Now"), BM_CLICK, 0, 0);
+    toTab(2);
+    toTab(3);
+    click(child(main, L"Button", L"&Check Now"));
     eventually("the newer definitions are downloaded", 30000, [] {
         return saw(L"Adware definitions updated successfully. Please restart the application");
     });
@@ -226,9 +229,9 @@ int wmain(int argc, wchar_t** argv) {
             "the download was offered first");
 
     // Start along with Windows, saved (the script reads the registry).
-    toTab(4, "the Settings tab is selected");
-    tick(child(main, L"Button", L"Start along with Windows"), "Start along with Windows is ticked");
-    PostMessageW(child(main, L"Button", L"&Save Settings"), BM_CLICK, 0, 0);
+    toTab(4);
+    tick(L"Start along with Windows", "Start along with Windows is ticked");
+    click(child(main, L"Button", L"&Save Settings"));
     waitFor([] { return false; }, 500);
 
     // Exit, the tray menu's third item, and OK to the question.
@@ -240,9 +243,9 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     eventually("the program ends", 15000,
                [&] { return WaitForSingleObject(first.hProcess, 0) == WAIT_OBJECT_0; });
-    require(saw(L"Do you wish to end the application?"), "Exit asked first");
     DWORD code = 1;
     GetExitCodeProcess(first.hProcess, &code);
-    require(code == 0, "it ends cleanly");
+    require(saw(L"Do you wish to end the application?") && code == 0,
+            "Exit asked first, and the program ended cleanly");
     return 0;
 }
