@@ -32,38 +32,28 @@ long long msSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-// Top-level windows of a process (0: any), or the children of `parent`,
-// with the given class and caption (null: any).
-std::vector<HWND> windows(DWORD process, const wchar_t* type, const wchar_t* text,
-                          HWND parent = nullptr) {
-    std::vector<HWND> all, found;
-    const WNDENUMPROC collect = [](HWND window, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-    };
-    parent ? EnumChildWindows(parent, collect, LPARAM(&all)) : EnumWindows(collect, LPARAM(&all));
-    for (HWND window : all) {
-        wchar_t name[128] = L"", caption[512] = L"";
-        GetClassNameW(window, name, 128);
-        GetWindowTextW(window, caption, 512);
+DWORD program = 0;
+
+// The program's first visible top-level window with the given class and
+// caption (null: any).
+HWND visibleTop(const wchar_t* type, const wchar_t* text) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, type, text));) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if ((!process || owner == process) && (!type || !wcscmp(name, type)) &&
-            (!text || !wcscmp(caption, text)))
-            found.push_back(window);
+        if (owner == program && IsWindowVisible(window)) return window;
     }
-    return found;
+    return nullptr;
 }
 
-HWND visibleTop(DWORD process, const wchar_t* type, const wchar_t* text) {
-    for (HWND window : windows(process, type, text))
-        if (IsWindowVisible(window)) return window;
-    return nullptr;
+// How many top-level windows of any program have the class and caption.
+int count(const wchar_t* type, const wchar_t* text) {
+    int found = 0;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, type, text));) ++found;
+    return found;
 }
 
 // The program's message boxes are answered while the journey waits: Yes to
 // a question, OK otherwise. Their texts are kept.
-DWORD program = 0;
 std::vector<std::wstring> boxes;
 
 bool saw(const std::wstring& text) {
@@ -74,7 +64,7 @@ bool waitFor(const std::function<bool()>& done, int ms) {
     for (const auto until = Clock::now() + std::chrono::milliseconds(ms); !done();) {
         if (Clock::now() > until) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        HWND box = visibleTop(program, L"#32770", L"Tarnwick");
+        HWND box = visibleTop(L"#32770", L"Tarnwick");
         if (!box) continue;
         wchar_t text[512] = L"";
         GetDlgItemTextW(box, 0xFFFF, text, 512);
@@ -90,9 +80,9 @@ void eventually(const char* what, int ms, const std::function<bool()>& done) {
     require(waitFor(done, ms), what);
 }
 
-HWND child(HWND parent, const wchar_t* type, const wchar_t* text = nullptr) {
-    const auto found = windows(0, type, text, parent);
-    return found.empty() ? nullptr : found.front();
+// Every control is a child of its form's window.
+HWND child(HWND form, const wchar_t* type, const wchar_t* text = nullptr) {
+    return FindWindowExW(form, nullptr, type, text);
 }
 
 PROCESS_INFORMATION start(const std::wstring& exe) {
@@ -153,10 +143,9 @@ int wmain(int argc, wchar_t** argv) {
     program = first.dwProcessId;
     HWND main = nullptr;
     eventually("the main window is shown", 30000,
-               [&] { return (main = visibleTop(program, nullptr, L"Tarnwick 1.1")); });
+               [&] { return (main = visibleTop(nullptr, L"Tarnwick 1.1")); });
     std::printf("start-up: %lld ms to the main window\n", msSince(started));
-    eventually("the splash closes", 10000,
-               [&] { return !visibleTop(program, L"TarnwickForm", L""); });
+    eventually("the splash closes", 10000, [&] { return !visibleTop(L"TarnwickForm", L""); });
 
     // A second start while only the tray icon shows finds the first one.
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -165,8 +154,7 @@ int wmain(int argc, wchar_t** argv) {
             "a second start ends within seconds");
     eventually("the first instance's main window is visible again", 5000,
                [&] { return IsWindowVisible(main); });
-    require(windows(0, L"TarnwickTray", nullptr).size() == 1 &&
-                windows(0, L"ThunderRT6Main", L"Tarnwick").size() == 1,
+    require(count(L"TarnwickTray", nullptr) == 1 && count(L"ThunderRT6Main", L"Tarnwick") == 1,
             "one tray icon window, one application window answering to the title");
 
     HWND tabs = child(main, L"SysTabControl32");
@@ -200,7 +188,7 @@ int wmain(int argc, wchar_t** argv) {
     click(child(main, L"Button", L"&Scan Now"));
     HWND scan = nullptr;
     eventually("the scan completes", 300000,
-               [&] { return (scan = visibleTop(program, nullptr, L"Scan Complete")); });
+               [&] { return (scan = visibleTop(nullptr, L"Scan Complete")); });
     std::printf("quick scan: %lld ms\n", msSince(scanStarted));
     HWND found = child(scan, L"ListBox");
     const auto findings = send(found, LB_GETCOUNT);
@@ -235,10 +223,11 @@ int wmain(int argc, wchar_t** argv) {
     waitFor([] { return false; }, 500);
 
     // Exit, the tray menu's third item, and OK to the question.
-    PostMessageW(windows(program, L"TarnwickTray", nullptr).front(), WM_APP + 10, 1, WM_RBUTTONUP);
+    PostMessageW(FindWindowExW(nullptr, nullptr, L"TarnwickTray", nullptr), WM_APP + 10, 1,
+                 WM_RBUTTONUP);
     HWND menu = nullptr;
     eventually("the tray menu opens", 5000,
-               [&] { return (menu = visibleTop(program, L"#32768", nullptr)); });
+               [&] { return (menu = visibleTop(L"#32768", nullptr)); });
     for (int i = 0; i < 3; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     eventually("the program ends", 15000,
