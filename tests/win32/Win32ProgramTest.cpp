@@ -21,27 +21,21 @@ namespace tarnwk::test {
 namespace {
 
 // Waits on a thread of its own for a window of `type` and `caption`, and
-// hands it to `act`, as a user would meet it.
-class Meet {
-public:
-    Meet(const wchar_t* type, const wchar_t* caption, std::function<void(HWND)> act)
-        : thread_([=] {
-              HWND found = nullptr;
-              for (int i = 0; i < 500 && !(found = FindWindowW(type, caption)); ++i) Sleep(10);
-              if (found) act(found);
-          }) {}
-    ~Meet() { thread_.join(); }
-
-private:
-    std::thread thread_;
-};
+// hands it to `act`, as a user would meet it; joined when it goes.
+std::jthread meet(const wchar_t* type, const wchar_t* caption, std::function<void(HWND)> act) {
+    return std::jthread([=] {
+        HWND found = nullptr;
+        for (int i = 0; i < 500 && !(found = FindWindowW(type, caption)); ++i) Sleep(10);
+        if (found) act(found);
+    });
+}
 
 // Opens the tray menu with `mouse` and picks the item `pick` (-1: none) with
 // the keyboard; the menu's items.
 std::vector<std::wstring> trayMenu(win32::Win32Ui& backend, UINT mouse, int pick) {
     std::vector<std::wstring> items;
     {
-        Meet menu(L"#32768", nullptr, [&](HWND popup) {
+        const auto watcher = meet(L"#32768", nullptr, [&](HWND popup) {
             auto* menu =
                 reinterpret_cast<HMENU>(SendMessageW(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
             for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
@@ -110,7 +104,7 @@ TEST(Win32Ui, MessageBoxesCarryTheTitleAndAnswerWithTheButtonPressed) {
     for (const auto& c : cases) {
         std::wstring text(1024, L'\0');
         {
-            Meet box(L"#32770", L"Tarnwick", [&](HWND box) {
+            const auto answer = meet(L"#32770", L"Tarnwick", [&](HWND box) {
                 text.resize(GetDlgItemTextW(box, 0xFFFF, text.data(), 1024));
                 PostMessageW(box, WM_COMMAND, std::get<1>(c), 0);
             });

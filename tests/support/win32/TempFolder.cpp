@@ -24,31 +24,25 @@ bool exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The host's path of `path`, quoted; empty where wine does not run.
-std::wstring hostPath(const std::wstring& path) {
-    using Convert = char*(CDECL*)(const wchar_t*);
-    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-    char* host = convert ? convert(path.c_str()) : nullptr;
-    if (!host) return {};
-    const std::wstring quoted = L"\"" + win32::toWide(host) + L"\"";
-    HeapFree(GetProcessHeap(), 0, host);
-    return quoted;
-}
-
-// Runs a program of the host on `paths`; true once `done` holds (wine does
-// not wait for the host's programs).
+// Runs a program of the host on the host's names of `paths`; true once
+// `done` holds (wine does not wait for the host's programs), false where
+// wine does not run.
 bool runOnHost(const wchar_t* program, const wchar_t* options,
                std::initializer_list<std::wstring> paths, const std::function<bool()>& done) {
-    std::wstring arguments = std::wstring(program) + L" " + options;
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto hostName = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    std::wstring command = std::wstring(program) + L" " + options;
     for (const std::wstring& path : paths) {
-        if (hostPath(path).empty()) return false;
-        arguments += L" " + hostPath(path);
+        char* host = hostName ? hostName(path.c_str()) : nullptr;
+        if (!host) return false;
+        command += L" \"" + win32::toWide(host) + L"\"";
+        HeapFree(GetProcessHeap(), 0, host);
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program, arguments.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return false;
     CloseHandle(process.hThread);
