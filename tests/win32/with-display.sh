@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Runs a command with an X display of its own (Xvfb), stopped afterwards.
-# Xvfb takes a free display number itself and reports it, so runs started
-# at the same time never share one.
+# Xvfb picks a free display itself and names it once it accepts clients, so
+# two of these started at the same moment never share one.
 set -euo pipefail
-number=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+named=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$named" >/dev/null 2>&1 &
 server=$!
-trap 'kill $server 2>/dev/null || true; rm -f "$number"' EXIT
-for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
-DISPLAY=":$(head -n1 "$number")" "$@"
+trap 'kill $server 2>/dev/null || true; rm -f "$named"' EXIT
+for _ in $(seq 100); do [ -s "$named" ] && break; sleep 0.1; done
+display=$(head -n 1 "$named")
+[ -n "$display" ] || { echo "with-display.sh: Xvfb did not start" >&2; exit 1; }
+DISPLAY=":$display" "$@"
