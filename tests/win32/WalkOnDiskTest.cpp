@@ -17,23 +17,20 @@ using Texts = std::vector<std::string>;
 
 class WalkOnWindowsDisk : public WalkTest {
 protected:
-    void setAttribute(const std::string& relative, DWORD attribute) {
-        ASSERT_TRUE(SetFileAttributesW(win32::extendedPath(tmp / relative).c_str(), attribute));
-    }
-
     test::TempFolder tmp;
     test::NativeFileSystem disk;
 };
 
 TEST_F(WalkOnWindowsDisk, HiddenSystemAndLinkedEntriesAreNotExaminedAndLongPathsAre) {
+    // Past MAX_PATH.
     const std::string deep =
-        "long/" + std::string(100, 'd') + "/" + std::string(100, 'e') + "/" + std::string(100, 'f');
-    for (const std::string& name :
-         {std::string("real/ÉVIL.EXE"), std::string("日本/b.exe"), deep + "/b.exe",
-          std::string("hidden/b.exe"), std::string("system/dup.exe")})
+        std::string(100, 'd') + "/" + std::string(100, 'e') + "/" + std::string(100, 'f');
+    for (const std::string& name : Texts{"real/ÉVIL.EXE", "日本/b.exe", "long/" + deep + "/b.exe"})
         tmp.writeFile(name);
-    setAttribute("hidden/b.exe", FILE_ATTRIBUTE_HIDDEN);
-    setAttribute("system/dup.exe", FILE_ATTRIBUTE_SYSTEM);
+    for (const auto& [name, attribute] : {std::pair{"hidden/b.exe", FILE_ATTRIBUTE_HIDDEN},
+                                          {"system/dup.exe", FILE_ATTRIBUTE_SYSTEM}})
+        ASSERT_TRUE(
+            SetFileAttributesW(win32::extendedPath(tmp.writeFile(name)).c_str(), attribute));
     test::linkFolder(tmp.path(), tmp / "real/loop");
     test::linkFolder(tmp / "real", tmp / "alias");
     // Where the system makes it, a link to a file is not examined either.
@@ -44,11 +41,9 @@ TEST_F(WalkOnWindowsDisk, HiddenSystemAndLinkedEntriesAreNotExaminedAndLongPaths
         threads = count;
         peek(disk, tmp.path() + "\\");
         EXPECT_EQ(view.itemTexts(),
-                  (Texts{tmp / (deep + "/b.exe > Bee"), tmp / "real/Évil.exe > Évil > worse",
-                         tmp / "日本/b.exe > Bee"}));
-        ASSERT_EQ(view.items.size(), 3u);
-        EXPECT_GT(view.items[0].path.size(), 300u);
-        EXPECT_EQ(view.items[1].path, tmp / "real/ÉVIL.EXE");
+                  (Texts{tmp / ("long/" + deep + "/b.exe > Bee"),
+                         tmp / "real/Évil.exe > Évil > worse", tmp / "日本/b.exe > Bee"}));
+        EXPECT_EQ(view.items.at(1).path, tmp / "real/ÉVIL.EXE");
         EXPECT_EQ(state.objectsScanned, 3);
     }
     // A starting folder given through a junction is walked, as the user

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "app/Application.h"
@@ -13,103 +13,82 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32UiSingleInstance.h"
 #include "platform/win32/Win32UiTray.h"
-#include "support/FakePlatform.h"
+#include "support/FakeProgram.h"
 #include "support/ShowcaseForm.h"
 #include "win32/Win32UiView.h"
 
 namespace tarnwk::test {
 namespace {
 
-// Watches for the next popup menu from another thread: reads its items, then
-// picks one with the keyboard as a user would (or closes it with -1).
-class MenuWatcher {
-public:
-    explicit MenuWatcher(int pick) : thread_([this, pick] { watch(pick); }) {}
-    ~MenuWatcher() { thread_.join(); }
-    std::vector<std::wstring> items() {
-        thread_.join();
-        thread_ = std::thread([] {});
-        return items_;
+// Waits on a thread of its own for a window of `type` and `caption`, and
+// hands it to `act`, as a user would meet it; joined when it goes.
+std::jthread meet(const wchar_t* type, const wchar_t* caption, std::function<void(HWND)> act) {
+    return std::jthread([=] {
+        HWND found = nullptr;
+        for (int i = 0; i < 500 && !(found = FindWindowW(type, caption)); ++i) Sleep(10);
+        if (found) act(found);
+    });
+}
+
+// Opens the tray menu with `mouse` and picks the item `pick` (-1: none) with
+// the keyboard; the menu's items.
+std::vector<std::wstring> trayMenu(win32::Win32Ui& backend, UINT mouse, int pick) {
+    std::vector<std::wstring> items;
+    {
+        const auto watcher = meet(L"#32768", nullptr, [&](HWND popup) {
+            auto* menu =
+                reinterpret_cast<HMENU>(SendMessageW(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+            for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+                wchar_t text[64] = L"";
+                GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+                items.emplace_back(text);
+            }
+            for (int i = 0; i <= pick; ++i) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageW(popup, WM_KEYDOWN, pick < 0 ? VK_ESCAPE : VK_RETURN, 0);
+        });
+        PostMessageW(backend.trayIcon()->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, mouse);
+        serveFor(backend, 300);
     }
-
-private:
-    void watch(int pick) {
-        HWND popup = nullptr;
-        for (int i = 0; i < 500 && !(popup = FindWindowW(L"#32768", nullptr)); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (!popup) return;
-        auto* menu = reinterpret_cast<HMENU>(SendMessageW(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
-        for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-            wchar_t text[64] = L"";
-            GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-            items_.emplace_back(text);
-        }
-        for (int i = 0; i <= pick; ++i) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageW(popup, WM_KEYDOWN, pick < 0 ? VK_ESCAPE : VK_RETURN, 0);
-    }
-
-    std::vector<std::wstring> items_;
-    std::thread thread_;
-};
-
-struct Win32Program {
-    Win32Program() : program(os, toolkit, nativePath("/opt/tarnwick"), "http://server.test") {}
-
-    FakeFileSystem files;
-    FakeSettingsStore settings;
-    FakeLoginStartup startup;
-    FakeClock clock;
-    FakeProcesses processes;
-    FakeShell shell;
-    win32::Win32Ui backend{std::string(kAppTitle)};
-    platform::Platform os{files, settings, startup, backend, clock, processes, shell};
-    ui::Ui toolkit{backend};
-    Program program;
-};
+    return items;
+}
 
 TEST(Win32Tray, TheIconIsRegisteredAndItsMenuRunsTheTrayWindowsItems) {
-    Win32Program running;
-    Application application(running.program);
+    FakeProgram fakes;  // its services, under the Win32 backend
+    win32::Win32Ui backend{std::string(kAppTitle)};
+    platform::Platform os{fakes.files, fakes.settings,  fakes.startup, backend,
+                          fakes.clock, fakes.processes, fakes.shell};
+    ui::Ui toolkit{backend};
+    Program program(os, toolkit, nativePath("/opt/tarnwick"), "http://server.test");
+    Application application(program);
     application.tray.Load();
-    win32::Win32TrayIcon* tray = running.backend.trayIcon();
-    ASSERT_NE(tray, nullptr);
-    ASSERT_TRUE(tray->registered());
-    ASSERT_TRUE(application.tray.trayIconShown());
-    EXPECT_EQ(tray->data().cbSize, sizeof(NOTIFYICONDATAW));
-    EXPECT_NE(tray->data().cbSize, 88u);
+    win32::Win32TrayIcon* tray = backend.trayIcon();
+    ASSERT_TRUE(tray && tray->registered() && application.tray.trayIconShown());
+    EXPECT_EQ(tray->data().cbSize, sizeof(NOTIFYICONDATAW)) << "not the old 88-byte form";
     EXPECT_STREQ(tray->data().szTip, L"Tarnwick");
     NOTIFYICONDATAW again = tray->data();
     EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &again)) << "the shell knows the icon";
 
-    // A right-button release over the icon opens the menu; About shows the
-    // main window on its About tab.
-    MenuWatcher about(1);
-    PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_RBUTTONUP);
-    serveFor(running.backend, 300);
-    EXPECT_EQ(about.items(), (std::vector<std::wstring>{L"Show Tarnwick", L"About", L"Exit"}));
-    ASSERT_TRUE(serveUntil(running.backend, [&] { return application.main.visible(); }));
+    // A right-button release opens the menu; About shows the main window on
+    // its About tab.
+    EXPECT_EQ(trayMenu(backend, WM_RBUTTONUP, 1),
+              (std::vector<std::wstring>{L"Show Tarnwick", L"About", L"Exit"}));
+    ASSERT_TRUE(serveUntil(backend, [&] { return application.main.visible(); }));
     EXPECT_EQ(application.main.SSTab1.tab(), frmmain::kAboutTab);
-    EXPECT_TRUE(IsWindowVisible(Win32View(running.backend, application.main).window()));
+    EXPECT_TRUE(IsWindowVisible(Win32View(backend, application.main).window()));
 
-    // A left press opens it too; closed without a choice, nothing happens.
+    // A left press opens it too; closed without a choice, nothing happens;
+    // mouse moves are no command; a double click shows the main window.
     application.main.Hide();
-    {
-        MenuWatcher none(-1);
-        PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_LBUTTONDOWN);
-        serveFor(running.backend, 300);
-        EXPECT_EQ(none.items().size(), 3u);
-    }
-    EXPECT_FALSE(application.main.visible());
-    // Mouse moves are no command; a double click shows the main window.
+    EXPECT_EQ(trayMenu(backend, WM_LBUTTONDOWN, -1).size(), 3u);
     PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_MOUSEMOVE);
-    serveFor(running.backend, 100);
+    serveFor(backend, 100);
     EXPECT_FALSE(application.main.visible());
     PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(serveUntil(running.backend, [&] { return application.main.visible(); }));
+    EXPECT_TRUE(serveUntil(backend, [&] { return application.main.visible(); }));
 
-    // Explorer restarted: the icon is registered again.
+    // Explorer restarted, or a shell that still holds the icon: registered.
     PostMessageW(tray->hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    serveFor(running.backend, 100);
+    serveFor(backend, 100);
     EXPECT_TRUE(tray->registered());
     tray->remove();
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &again)) << "gone once removed";
@@ -117,31 +96,23 @@ TEST(Win32Tray, TheIconIsRegisteredAndItsMenuRunsTheTrayWindowsItems) {
 
 TEST(Win32Ui, MessageBoxesCarryTheTitleAndAnswerWithTheButtonPressed) {
     win32::Win32Ui backend("Tarnwick");
-    struct Case {
-        platform::MessageButtons buttons;
-        int press;
-        platform::MessageResult expected;
-    };
-    for (const Case& c :
-         {Case{platform::MessageButtons::OkCancel, IDCANCEL, platform::MessageResult::Cancel},
-          Case{platform::MessageButtons::YesNo, IDYES, platform::MessageResult::Yes},
-          Case{platform::MessageButtons::Ok, IDOK, platform::MessageResult::Ok}}) {
-        std::atomic<bool> seen{false};
-        std::thread answer([&seen, &c] {
-            HWND box = nullptr;
-            for (int i = 0; i < 500 && !(box = FindWindowW(L"#32770", L"Tarnwick")); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (!box) return;
-            wchar_t text[128] = L"";
-            GetDlgItemTextW(box, 0xFFFF, text, 128);
-            seen = std::wstring(text) == L"Do you wish to end the application?";
-            PostMessageW(box, WM_COMMAND, c.press, 0);
-        });
-        const auto result = backend.messageBox("Do you wish to end the application?", c.buttons,
-                                               platform::MessageIcon::Information);
-        answer.join();
-        EXPECT_TRUE(seen);
-        EXPECT_EQ(result, c.expected);
+    using platform::MessageButtons, platform::MessageResult;
+    const std::tuple<MessageButtons, int, MessageResult> cases[] = {
+        {MessageButtons::OkCancel, IDCANCEL, MessageResult::Cancel},
+        {MessageButtons::YesNo, IDYES, MessageResult::Yes},
+        {MessageButtons::Ok, IDOK, MessageResult::Ok}};
+    for (const auto& c : cases) {
+        std::wstring text(1024, L'\0');
+        {
+            const auto answer = meet(L"#32770", L"Tarnwick", [&](HWND box) {
+                text.resize(GetDlgItemTextW(box, 0xFFFF, text.data(), 1024));
+                PostMessageW(box, WM_COMMAND, std::get<1>(c), 0);
+            });
+            EXPECT_EQ(backend.messageBox("Do you wish to end the application?", std::get<0>(c),
+                                         platform::MessageIcon::Information),
+                      std::get<2>(c));
+        }
+        EXPECT_EQ(text, L"Do you wish to end the application?");
     }
     backend.setBusy(true);
     EXPECT_TRUE(backend.busy());

@@ -2,10 +2,14 @@
 // system shares.
 #pragma once
 
+#include <windows.h>
+
 #include <memory>
 #include <string>
 
+#include "platform/PathText.h"
 #include "platform/win32/RegistrySettingsStore.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/WinHttpDownloader.h"
 #include "support/TempFolder.h"
@@ -20,14 +24,17 @@ inline constexpr const char* kNativeSettingsName = "Registry";
 // Whether a folder's handle reaches its entries after the folder was renamed
 // and its old name given to a link: not under wine, which resolves names
 // below a handle through the folder's first path.
-bool handlesFollowRenamedFolders();
+inline bool handlesFollowRenamedFolders() {
+    return !GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version");
+}
 
 // Where a test keeps real settings: a key of its own under the current
 // user's hive, removed with everything in it at the end.
 class NativeSettingsPlace {
 public:
-    explicit NativeSettingsPlace(const TempFolder& tmp);
-    ~NativeSettingsPlace();
+    explicit NativeSettingsPlace(const TempFolder& tmp)
+        : key_("Software\\Tarnwick tests\\" + std::string(fileName(tmp.path()))) {}
+    ~NativeSettingsPlace() { RegDeleteTreeW(HKEY_CURRENT_USER, win32::toWide(key_).c_str()); }
     NativeSettingsPlace(const NativeSettingsPlace&) = delete;
     NativeSettingsPlace& operator=(const NativeSettingsPlace&) = delete;
     // A store made anew over the same key, so nothing comes from memory.

@@ -4,30 +4,19 @@
 #include <ws2tcpip.h>
 
 namespace tarnwk::test::sockets {
-namespace {
 
-bool started() {
-    static const bool ready = [] {
+Socket listenOnLoopback(int& port) {
+    static const bool started = [] {
         WSADATA data;
         return WSAStartup(MAKEWORD(2, 2), &data) == 0;
     }();
-    return ready;
-}
-
-}  // namespace
-
-Socket listenOnLoopback(int& port) {
-    if (!started()) return kNone;
-    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const SOCKET listener = started ? socket(AF_INET, SOCK_STREAM, IPPROTO_TCP) : INVALID_SOCKET;
+    sockaddr_in address{AF_INET, 0, {.S_un = {.S_addr = htonl(INADDR_LOOPBACK)}}};
+    auto* named = reinterpret_cast<sockaddr*>(&address);
     int length = sizeof address;
-    if (listener == INVALID_SOCKET ||
-        bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(listener, 16) != 0 ||
-        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        if (listener != INVALID_SOCKET) closesocket(listener);
+    if (listener == INVALID_SOCKET || bind(listener, named, length) != 0 ||
+        listen(listener, 16) != 0 || getsockname(listener, named, &length) != 0) {
+        closeSocket(static_cast<Socket>(listener));
         return kNone;
     }
     port = ntohs(address.sin_port);
