@@ -4,9 +4,9 @@
 
 namespace tarnwk::test {
 
-// Makes `link` point to the folder `target`: a symbolic link, or on Windows
-// a junction (or, where the system emulated cannot make one, the host's
-// symbolic link, which it shows as a reparse point all the same).
+// Makes `link` a symbolic link to the folder `target` (on Windows, where the
+// system emulated cannot make one, the host's symbolic link, which it shows
+// as a reparse point all the same).
 void linkFolder(const std::string& target, const std::string& link);
 // Makes `link` a symbolic link to the file `target`; false where the system
 // cannot make one it then shows as a link (Windows without the right to,

@@ -1,6 +1,6 @@
 // The walk over real folders on Windows: names in any script, hidden and
-// system files, junctions and links, paths past MAX_PATH, folders swapped
-// for junctions while the walk runs.
+// system files, links (reparse points), paths past MAX_PATH, folders
+// swapped for links while the walk runs.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -46,13 +46,13 @@ TEST_F(WalkOnWindowsDisk, HiddenSystemAndLinkedEntriesAreNotExaminedAndLongPaths
         EXPECT_EQ(view.items.at(1).path, tmp / "real/ÉVIL.EXE");
         EXPECT_EQ(state.objectsScanned, 3);
     }
-    // A starting folder given through a junction is walked, as the user
+    // A starting folder given through a link is walked, as the user
     // named it.
     peek(disk, tmp / "alias");
     EXPECT_EQ(view.items.back().path, tmp / "alias/ÉVIL.EXE");
 }
 
-TEST_F(WalkOnWindowsDisk, AFolderSwappedForAJunctionWhileTheWalkRunsIsNeverFollowed) {
+TEST_F(WalkOnWindowsDisk, AFolderSwappedForALinkWhileTheWalkRunsIsNeverFollowed) {
     tmp.writeFile("outside/a/b/b.exe");
     for (const unsigned count : {1u, 2u}) {
         const std::string scan = "scan" + std::to_string(count);

@@ -35,6 +35,10 @@ fi
 mkdir -p "$drive/windows/twkjourney/Downloads"
 echo unwanted >"$drive/windows/twkjourney/Downloads/gator.exe"
 echo kept >"$drive/windows/twkjourney/Downloads/notes.txt"
+# A count an earlier install left under the key where the program has
+# always kept its settings: carried on.
+wine reg add 'HKCU\Software\VB and VBA Program Settings\Tarnwick\SETTINGS' \
+    /v TOTALOBJECTSREMOVED /t REG_SZ /d 41 /f </dev/null >/dev/null
 python3 - "$drive/windows/twkbench" <<'PY'
 import os, sys
 for a in range(100):
@@ -90,7 +94,7 @@ quarantined=$drive/Tarnwick/Quarantine/gator.exe
 settings=$(wine reg query 'HKCU\Software\VB and VBA Program Settings\Tarnwick\SETTINGS' </dev/null | tr -d '\r')
 echo "$settings"
 grep -Eq 'SCANCOUNT +REG_SZ +1$' <<<"$settings" || fail "one scan counted"
-grep -Eq 'TOTALOBJECTSREMOVED +REG_SZ +1$' <<<"$settings" || fail "one object removed"
+grep -Eq 'TOTALOBJECTSREMOVED +REG_SZ +42$' <<<"$settings" || fail "one object removed, after 41 of before"
 grep -Eq 'LASTRUN +REG_SZ +.+' <<<"$settings" || fail "the last run is stored"
 run=$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Tarnwick </dev/null | tr -d '\r')
 echo "$run"
