@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program under wine with the system set to DPI, in a wine
-# prefix of its own, and tells the program through TARNWK_TEST_DPI.
+# prefix of its own (so its display is the one wine's shell starts with),
+# and tells the program through TARNWK_TEST_DPI.
 # Usage: at-dpi.sh DPI PROGRAM [ARGUMENTS...]  (needs DISPLAY)
 set -euo pipefail
 dpi=$1
