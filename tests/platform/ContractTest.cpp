@@ -97,11 +97,8 @@ TEST_P(FileSystemContract, ListsPlainFilesAndFoldersButNoLinksOrDotFiles) {
     EXPECT_TRUE(sub->id().sameVolume(root->id()));
     EXPECT_TRUE(root->openFolder("sub", true, sub->id()));
     EXPECT_FALSE(root->openFolder("sub", false, root->id())) << "not the folder expected";
-}
 
-TEST_P(FileSystemContract, AHandleKeepsItsFolderAndANameSwappedForALinkIsRefused) {
-    auto sub = root->openFolder("sub");
-    ASSERT_TRUE(sub);
+    // A handle keeps its folder, and a name swapped for a link is refused.
     tree.rename("sub", "moved");
     tree.link("sub", "moved/deeper");
     EXPECT_EQ(names(*sub, platform::EntryKind::File), Texts{"inner.txt"});
@@ -113,16 +110,13 @@ TEST_P(FileSystemContract, AHandleKeepsItsFolderAndANameSwappedForALinkIsRefused
 TEST_P(FileSystemContract, FileIdentitiesCopiesAndRemovals) {
     const auto id = root->fileId("b.exe");
     ASSERT_TRUE(id);
-    EXPECT_EQ(root->fileId("b.exe"), id);
     for (const char* none : {"b-link.exe", "sub", "missing", "../b.exe"})
         EXPECT_EQ(root->fileId(none), std::nullopt) << none;
     auto sub = root->openFolder("sub");
     ASSERT_TRUE(sub);
-    EXPECT_NE(sub->fileId("inner.txt"), id);
 
     using platform::CopyResult;
     ASSERT_EQ(root->copyFile("b.exe", *sub, "copy.exe"), CopyResult::Copied);
-    EXPECT_EQ(files().readFile(at("sub/copy.exe")), "found");
     const auto copy = sub->fileId("copy.exe");
     EXPECT_NE(copy, id) << "a copy is a new file";
     EXPECT_EQ(sub->copyFile("inner.txt", *sub, "copy.exe", false), CopyResult::NameTaken);
@@ -131,22 +125,20 @@ TEST_P(FileSystemContract, FileIdentitiesCopiesAndRemovals) {
     EXPECT_EQ(files().readFile(at("sub/copy.exe")), "inner");
     EXPECT_NE(sub->fileId("copy.exe"), copy) << "a replaced file is a new file";
     EXPECT_EQ(root->fileId("b.exe"), id);
-    EXPECT_EQ(root->copyFile("b-link.exe", *sub, "linked.exe"), CopyResult::Failed);
-    EXPECT_EQ(root->copyFile("missing", *sub, "none.exe"), CopyResult::Failed);
+    for (const char* none : {"b-link.exe", "missing"})
+        EXPECT_EQ(root->copyFile(none, *sub, "none.exe"), CopyResult::Failed) << none;
     EXPECT_EQ(root->copyFile("b.exe", *sub, "deeper"), CopyResult::Failed);
-    EXPECT_EQ(sub->fileId("linked.exe"), std::nullopt);
 
     EXPECT_EQ(root->removeFile("b-link.exe"), fileLinked);
     EXPECT_EQ(files().readFile(at("b.exe")), "found") << "removing a link keeps its target";
     EXPECT_TRUE(root->removeFile("b.exe"));
     EXPECT_FALSE(root->removeFile("b.exe"));
     EXPECT_FALSE(root->removeFile("sub"));
-    EXPECT_EQ(files().readFile(at("b.exe")), std::nullopt);
 }
 
 TEST_P(FileSystemContract, WritesReadsMeasuresAndMakesByPath) {
-    ASSERT_TRUE(files().writeFile(at("written.txt"), "12345"));
-    EXPECT_EQ(files().readFile(at("written.txt")), "12345");
+    ASSERT_TRUE(files().writeFile(at("written.txt"), "1\r\n2\n"));  // no line end translated
+    EXPECT_EQ(files().readFile(at("written.txt")), "1\r\n2\n");
     const auto length = files().fileLength(at("written.txt"));
     EXPECT_EQ(length.status, platform::LengthStatus::Ok);
     EXPECT_EQ(length.bytes, 5u);

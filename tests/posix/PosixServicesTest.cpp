@@ -25,7 +25,6 @@ using Texts = std::vector<std::string>;
 TEST(MountTable, KeepsLocalFileSystemsOnceEachInPathOrder) {
     EXPECT_EQ(scanRootsFromMountInfo("22 1 0:21 / /proc rw - proc proc rw\n"
                                      "25 1 8:2 / / rw shared:1 - ext4 /dev/sda2 rw\n"
-                                     "26 25 0:5 / /dev rw - devtmpfs udev rw\n"
                                      "27 25 8:3 / /home rw shared:2 - xfs /dev/sda3 rw\n"
                                      "28 25 8:2 /srv/data /mnt/bind rw - ext4 /dev/sda2 rw\n"
                                      "29 25 0:30 / /run rw - tmpfs tmpfs rw\n"
@@ -42,16 +41,12 @@ TEST(MountTable, KeepsLocalFileSystemsOnceEachInPathOrder) {
 }
 
 TEST(PosixFileSystem, FolderPathsAndTheApplicationFolder) {
-    for (const auto& [path, normal] : {std::pair{"/", "/"},
-                                       {"///", "/"},
-                                       {"/home/user/", "/home/user"},
-                                       {"/home/./user/../other", "/home/other"}})
-        EXPECT_EQ(normalFolderPath(path), normal);
+    EXPECT_EQ(normalFolderPath("///"), "/");
+    EXPECT_EQ(normalFolderPath("/home/./user/../other/"), "/home/other");
     EXPECT_EQ(normalFolderPath("relative").front(), '/');
-    PosixFileSystem files;
-    EXPECT_EQ(files.executablePath(), fs::read_symlink("/proc/self/exe").string());
     // The test binaries sit beside ref.dat.
-    EXPECT_EQ(files.programFolders().data, fs::path(files.executablePath()).parent_path().string());
+    EXPECT_EQ(PosixFileSystem().programFolders().data,
+              fs::read_symlink("/proc/self/exe").parent_path().string());
 }
 
 TEST(PosixFileSystem, ProgramFoldersBesideTheExecutableOrUnderTheUsersDataFolder) {
@@ -60,10 +55,7 @@ TEST(PosixFileSystem, ProgramFoldersBesideTheExecutableOrUnderTheUsersDataFolder
     // Files present, the executable's folder; the data folder and the definitions.
     const std::tuple<std::set<std::string>, std::string, std::string, std::string> cases[] = {
         // Definitions beside the executable win, even in an installed layout.
-        {{"/opt/t/bin/ref.dat", "/opt/t/share/tarnwick/ref.dat"},
-         "/opt/t/bin",
-         "/opt/t/bin",
-         "/opt/t/bin/ref.dat"},
+        {{"/o/bin/ref.dat", "/o/share/tarnwick/ref.dat"}, "/o/bin", "/o/bin", "/o/bin/ref.dat"},
         {{"/usr/share/tarnwick/ref.dat"}, "/usr/bin", userData, "/usr/share/tarnwick/ref.dat"},
         {{"/share/tarnwick/ref.dat"}, "/bin", userData, "/share/tarnwick/ref.dat"},
         // Neither: the executable's folder, where a missing file is reported.
@@ -84,8 +76,6 @@ TEST(ConfigHome, AnAbsoluteXdgFolderOrTheHomeFolders) {
     const std::tuple<const char*, const char*, std::string, std::string> cases[] = {
         {"/home/someone", "/elsewhere/x", "/elsewhere/x", "/elsewhere/x"},
         {"/home/someone", "relative/x", "/home/someone/.config", "/home/someone/.local/share"},
-        {"/home/someone", "", "/home/someone/.config", "/home/someone/.local/share"},
-        {"/home/someone", nullptr, "/home/someone/.config", "/home/someone/.local/share"},
         {"", nullptr, fromPasswords + "/.config", fromPasswords + "/.local/share"},
         {nullptr, nullptr, fromPasswords + "/.config", fromPasswords + "/.local/share"}};
     // In a child process, so the test's own environment stays as it was.
@@ -103,23 +93,6 @@ TEST(ConfigHome, AnAbsoluteXdgFolderOrTheHomeFolders) {
     }));
 }
 
-TEST(XdgAutostart, TheExecLineHoldsThePathQuotedAndEscaped) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/opt/tarnwick/tarnwk", R"("/opt/tarnwick/tarnwk")"},
-        {"/home/u/My Programs/tarnwk", R"("/home/u/My Programs/tarnwk")"},
-        // Inside the quotes '"', '`', '$' and '\' take a backslash, which the
-        // string escape then doubles; '%' is doubled.
-        {R"(/opt/a"b\c$d`e%f/x)", R"("/opt/a\\"b\\\\c\\$d\\`e%%f/x")"},
-        {" /leading", R"(" /leading")"}};
-    for (const auto& [path, exec] : cases)
-        EXPECT_EQ(XdgAutostart::desktopEntry("Tarnwick", path),
-                  std::string("[Desktop Entry]\nType=Application\nName=Tarnwick\nExec=") + exec +
-                      "\nX-GNOME-Autostart-enabled=true\nTerminal=false\n")
-            << path;
-    for (const char* path : {"/opt/new\nline", "/opt/tab\t", "/opt/\x01", "/opt/del\x7F", ""})
-        EXPECT_EQ(XdgAutostart::desktopEntry("Tarnwick", path), "") << path;
-}
-
 TEST(XdgAutostart, RegistersRemovesAndReportsWhatItCannotDo) {
     test::TempFolder tmp;
     const std::string home = tmp / "config";
@@ -127,10 +100,17 @@ TEST(XdgAutostart, RegistersRemovesAndReportsWhatItCannotDo) {
     EXPECT_TRUE(XdgAutostart(home, "Tarnwick", "/opt/t/tarnwk").setRegistered(false))
         << "removing an absent registration succeeds";
     ASSERT_TRUE(XdgAutostart(home, "Tarnwick", "/old/tarnwk").setRegistered(true));
-    ASSERT_TRUE(XdgAutostart(home, "Tarnwick", "/new/tarnwk").setRegistered(true));
-    EXPECT_NE(test::readWholeFile(entry).find("Exec=\"/new/tarnwk\"\n"), std::string::npos);
-    EXPECT_FALSE(XdgAutostart(home, "Tarnwick", "/bad\npath").setRegistered(true));
-    EXPECT_NE(test::readWholeFile(entry).find("/new/tarnwk"), std::string::npos);
+    ASSERT_TRUE(XdgAutostart(home, "Tarnwick", R"(/My Programs/a"b\c$d`e%f)").setRegistered(true));
+    // Inside the quotes '"', '`', '$' and '\' take a backslash, which the
+    // string escape then doubles; '%' is doubled.
+    const std::string registered =
+        "[Desktop Entry]\nType=Application\nName=Tarnwick\n"
+        R"(Exec="/My Programs/a\\"b\\\\c\\$d\\`e%%f")"
+        "\nX-GNOME-Autostart-enabled=true\nTerminal=false\n";
+    EXPECT_EQ(test::readWholeFile(entry), registered);
+    for (const char* path : {"/bad\npath", "/opt/tab\t", "/opt/\x01", "/opt/del\x7F", ""})
+        EXPECT_FALSE(XdgAutostart(home, "Tarnwick", path).setRegistered(true)) << path;
+    EXPECT_EQ(test::readWholeFile(entry), registered);
     EXPECT_EQ(test::entryNames(home + "/autostart"), Texts{"Tarnwick.desktop"});
     EXPECT_TRUE(XdgAutostart(home, "Tarnwick", "/new/tarnwk").setRegistered(false));
     EXPECT_FALSE(fs::exists(entry));

