@@ -45,25 +45,19 @@ TEST_F(IniFile, ReadsHandEditedFilesAndSavesChangeOnlyTheirOwnLine) {
     ASSERT_TRUE(save("SETTINGS", "AutoRun", "1"));
     EXPECT_EQ(test::readWholeFile(ini), "[SETTINGS]\nAutoRun=1\n");
 
-    const std::string kept = "Unknown=\\q stays\r\nLone=\"\r\n";
-    write(
-        "Orphan=before any section\r\n  [ Settings ]  \r\n; AutoRun=commented\r\nno equals\r\n"
-        "  autorun  =  0  \r\nQuoted=\"  padded  \"\r\nTwice=first\r\nTwice=second\r\n" +
-        kept + "# keep me\r\n[Window]\r\nLeft=5\r\n");
+    const std::string top = "Orphan=1\r\n  [ Settings ]  \r\n; AutoRun=9\r\nno equals\r\n";
+    const std::string kept = "Quoted=\"  x  \"\r\nTwice=2\r\nUnknown=\\q\r\nLone=\"\r\n";
+    write(top + "  autorun  =  0  \r\nTwice=1\r\n" + kept + "# keep me\r\n[Window]\r\nLeft=5\r\n");
     Texts found;
     for (const char* key : {"AutoRun", "Orphan", "Quoted", "Twice", "Unknown", "Lone"})
         found.push_back(read("SETTINGS", key));
-    EXPECT_EQ(found, (Texts{"0", "<default>", "  padded  ", "first", "\\q stays", "\""}));
-    ASSERT_TRUE(save("SETTINGS", "AutoRun", "1"));
-    ASSERT_TRUE(save("SETTINGS", "TWICE", "third"));
-    ASSERT_TRUE(save("SETTINGS", "Language", "de"));
+    EXPECT_EQ(found, (Texts{"0", "<default>", "  x  ", "1", "\\q", "\""}));
+    for (const char* key : {"AutoRun", "TWICE", "Language"})
+        ASSERT_TRUE(save("SETTINGS", key, "3"));
     ASSERT_TRUE(save("Other", "Top", " 7 "));
-    EXPECT_EQ(
-        test::readWholeFile(ini),
-        "Orphan=before any section\r\n  [ Settings ]  \r\n; AutoRun=commented\r\nno equals\r\n"
-        "autorun=1\r\nQuoted=\"  padded  \"\r\nTwice=third\r\nTwice=second\r\n" +
-            kept +
-            "Language=de\r\n# keep me\r\n[Window]\r\nLeft=5\r\n\r\n[Other]\r\nTop=\" 7 \"\r\n");
+    EXPECT_EQ(test::readWholeFile(ini), top + "autorun=3\r\nTwice=3\r\n" + kept +
+                                            "Language=3\r\n# keep me\r\n[Window]\r\nLeft=5\r\n"
+                                            "\r\n[Other]\r\nTop=\" 7 \"\r\n");
 
     write("[Window]\nLeft=5\n[SETTINGS]\n\n[Other]\nx=1");  // an empty section, no last line end
     ASSERT_TRUE(save("settings", "AutoRun", "1"));

@@ -23,7 +23,6 @@ TEST_F(WalkTest, DepthFirstFilesBeforeSubfoldersInNameOrderWithEveryMatch) {
                      "/t/alpha/sub/b.exe > Bee"_path, "/t/Zeta/b.exe > Bee"_path}));
     EXPECT_EQ(view.folderLabels, (Texts{"/t"_path, "/t/alpha"_path, "/t/alpha/sub"_path,
                                         "/t/Beta"_path, "/t/Zeta"_path}));
-    EXPECT_EQ(state.objectsScanned, 12);
     EXPECT_EQ(view.objectsScannedLabel, "12 Objects scanned");
     EXPECT_EQ(view.adwareFoundLabel, "9 Spyware / Adware found");
     // The entry keeps the real file; the report names the definition, without
@@ -31,17 +30,14 @@ TEST_F(WalkTest, DepthFirstFilesBeforeSubfoldersInNameOrderWithEveryMatch) {
     EXPECT_EQ(view.items[5].path, "/t/alpha/a.dll"_path);
     EXPECT_EQ(state.scanReport.substr(0, 50),
               "\r\nAdware found >/t/b.exe\r\nAdware found >/t/dup.exe"_path);
-    EXPECT_EQ(state.scanReport.find("worse"), std::string::npos);
 }
 
 TEST_F(WalkTest, SkipsWhatItMayNotReadReportOrCross) {
-    files.addFile("/b.exe"_path);
-    files.addFile("/s/locked/b.exe"_path);
+    for (const char* path : {"/b.exe", "/s/locked/b.exe", "/s/app/Quarantine/b.exe",
+                             "/s/app/Quarantine photos/b.exe", "/mnt/b.exe"})
+        files.addFile(test::nativePath(path));
     files.makeUnreadable("/s/locked"_path);
-    files.addFile("/s/app/Quarantine/b.exe"_path);
-    files.addFile("/s/app/Quarantine photos/b.exe"_path);
     files.setDevice("/mnt"_path, 2);
-    files.addFile("/mnt/b.exe"_path);
     files.addLink("/s/alias"_path, "/mnt"_path);
     excluded = "/s/app/Quarantine"_path;
     stayOnVolume = true;
