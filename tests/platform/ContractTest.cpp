@@ -38,9 +38,6 @@ struct Tree {
                : fake.addLink(at(relative), at(target));
         return true;
     }
-    void rename(const std::string& from, const std::string& to) {
-        onDisk ? fs::rename(at(from), at(to)) : fake.rename(at(from), at(to));
-    }
 
     bool onDisk;
     test::TempFolder tmp{};
@@ -99,7 +96,7 @@ TEST_P(FileSystemContract, ListsPlainFilesAndFoldersButNoLinksOrDotFiles) {
     EXPECT_FALSE(root->openFolder("sub", false, root->id())) << "not the folder expected";
 
     // A handle keeps its folder, and a name swapped for a link is refused.
-    tree.rename("sub", "moved");
+    tree.onDisk ? fs::rename(at("sub"), at("moved")) : tree.fake.rename(at("sub"), at("moved"));
     tree.link("sub", "moved/deeper");
     EXPECT_EQ(names(*sub, platform::EntryKind::File), Texts{"inner.txt"});
     EXPECT_TRUE(sub->openFolder("deeper") || (tree.onDisk && !test::handlesFollowRenamedFolders()));

@@ -40,16 +40,14 @@ TEST(MountTable, KeepsLocalFileSystemsOnceEachInPathOrder) {
               (Texts{"/", "/shop", "/work"}));
 }
 
-TEST(PosixFileSystem, FolderPathsAndTheApplicationFolder) {
+TEST(PosixFileSystem, FolderPathsAndProgramFoldersBesideTheExecutableOrInTheUsersData) {
     EXPECT_EQ(normalFolderPath("///"), "/");
     EXPECT_EQ(normalFolderPath("/home/./user/../other/"), "/home/other");
     EXPECT_EQ(normalFolderPath("relative").front(), '/');
     // The test binaries sit beside ref.dat.
     EXPECT_EQ(PosixFileSystem().programFolders().data,
               fs::read_symlink("/proc/self/exe").parent_path().string());
-}
 
-TEST(PosixFileSystem, ProgramFoldersBesideTheExecutableOrUnderTheUsersDataFolder) {
     static std::set<std::string> present;
     const std::string userData = "/home/u/.local/share/Tarnwick";
     // Files present, the executable's folder; the data folder and the definitions.

@@ -1,6 +1,5 @@
 // The walk over real folders: dot-files, pipes, permissions, depth past
 // PATH_MAX, few descriptors, read-ahead threads.
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -10,9 +9,7 @@
 #include <filesystem>
 #include <random>
 
-#include "platform/posix/PosixFileSystem.h"
 #include "scan/WalkFixture.h"
-#include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 
 namespace tarnwk {
@@ -20,12 +17,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 namespace fs = std::filesystem;
-
-class WalkOnDisk : public WalkTest {
-protected:
-    test::TempFolder tmp;
-    posix::PosixFileSystem disk;
-};
 
 // Links are the listing's to skip, in the file system's contract.
 TEST_F(WalkOnDisk, DotFilesPipesAndFoldersThatCannotBeListedAreSkipped) {

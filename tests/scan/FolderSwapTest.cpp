@@ -5,19 +5,13 @@
 
 #include <filesystem>
 
-#include "NativeServices.h"
 #include "scan/WalkFixture.h"
 #include "support/Links.h"
-#include "support/TempFolder.h"
 
 namespace tarnwk {
 namespace {
 
-class FolderSwap : public WalkTest {
-protected:
-    test::TempFolder tmp;
-    test::NativeFileSystem disk;
-};
+using FolderSwap = WalkOnDisk;
 
 TEST_F(FolderSwap, AFolderSwappedForALinkWhileTheWalkRunsIsNeverFollowed) {
     tmp.writeFile("outside/a/b/b.exe");

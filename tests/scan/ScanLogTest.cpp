@@ -37,8 +37,6 @@ TEST(ScanLog, NamedAfterTheDayAndSecondsWithFindingsThenTheRunInTheWindowsCodePa
         "\r\nAdware found >/home/zo\xC3\xAB/b.exe\r\nAdware found >/\xE6\x97\xA5.exe"));
     fake.clock.separator = ".";
     ASSERT_TRUE(WriteScanLog(fake.program, ""));
-    EXPECT_EQ(fake.files.filesIn(reports),
-              (std::vector<std::string>{"2027-1-568134,25.log", "2027-1-568134.25.log"}));
     EXPECT_EQ(fake.files.readFile(reports + "/2027-1-568134,25.log"_path),
               "\r\nAdware found >/home/zo\xEB/b.exe\r\nAdware found >/?.exe\r\n"
               "Test Run : 06/12/2026 at 18:55:34 \x97 Mittag\r\n\r\n");

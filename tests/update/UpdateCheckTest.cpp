@@ -75,8 +75,6 @@ TEST_F(UpdateCheck, NothingNewerOrNothingValidKeepsTheOldFile) {
         {{404, "missing"}, {}, 1, notFound},
         {{200, "\r\n9.0"}, {}, 1, notFound},
         {{300, "9.0"}, {}, 1, notFound},
-        {{200, "<html><body>Oops</body></html>"}, {}, 1, notFound},
-        {{200, "2.01" + std::string(5000, ' ')}, {}, 1, notFound},
         {{200, "", NeverAnswer}, {}, 0, {}},
         {{302, "", Serve, "/moved/version.txt"}, {}, 1, upToDate},
         {newer, {404, "missing"}, 1, notRetrieved},
