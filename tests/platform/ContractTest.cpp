@@ -20,13 +20,23 @@ namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
 // The same small tree on either backend.
-struct Tree {
+class FileSystemContract : public ::testing::TestWithParam<bool> {
+protected:
+    FileSystemContract() {
+        file("b.exe", "found");
+        file(".hidden", "dot");
+        file("sub/inner.txt", "inner");
+        file("sub/deeper/x", "x");
+        link("alias", "sub");
+        fileLinked = link("b-link.exe", "b.exe");
+        root = files().openFolder(rootPath() + "/");
+    }
     platform::FileSystem& files() {
         return onDisk ? static_cast<platform::FileSystem&>(disk) : fake;
     }
-    std::string root() const { return onDisk ? tmp.path() : "/tree"_path; }
+    std::string rootPath() const { return onDisk ? tmp.path() : "/tree"_path; }
     std::string at(const std::string& relative) const {
-        return root() + kPathSeparator + test::nativePath(relative);
+        return rootPath() + kPathSeparator + test::nativePath(relative);
     }
     void file(const std::string& relative, const std::string& content) {
         onDisk ? (void)tmp.writeFile(relative, content) : fake.addFile(at(relative), content);
@@ -38,26 +48,6 @@ struct Tree {
                : fake.addLink(at(relative), at(target));
         return true;
     }
-
-    bool onDisk;
-    test::TempFolder tmp{};
-    test::NativeFileSystem disk{};
-    test::FakeFileSystem fake{};
-};
-
-class FileSystemContract : public ::testing::TestWithParam<bool> {
-protected:
-    FileSystemContract() {
-        tree.file("b.exe", "found");
-        tree.file(".hidden", "dot");
-        tree.file("sub/inner.txt", "inner");
-        tree.file("sub/deeper/x", "x");
-        tree.link("alias", "sub");
-        fileLinked = tree.link("b-link.exe", "b.exe");
-        root = files().openFolder(tree.root() + "/");
-    }
-    platform::FileSystem& files() { return tree.files(); }
-    std::string at(const std::string& relative) const { return tree.at(relative); }
     Texts names(platform::Folder& folder, platform::EntryKind kind) {
         platform::FolderListing listing;
         EXPECT_TRUE(folder.list(listing));
@@ -68,7 +58,10 @@ protected:
         return found;
     }
 
-    Tree tree{GetParam()};
+    const bool onDisk = GetParam();
+    test::TempFolder tmp;
+    test::NativeFileSystem disk;
+    test::FakeFileSystem fake;
     bool fileLinked = false;
     std::unique_ptr<platform::Folder> root;
 };
@@ -77,7 +70,7 @@ TEST_P(FileSystemContract, ListsPlainFilesAndFoldersButNoLinksOrDotFiles) {
     ASSERT_TRUE(root);
     EXPECT_EQ(names(*root, platform::EntryKind::File), Texts{"b.exe"});
     EXPECT_EQ(names(*root, platform::EntryKind::Folder), Texts{"sub"});
-    EXPECT_EQ(files().fullPath(tree.root() + "/sub/../"), tree.root());
+    EXPECT_EQ(files().fullPath(rootPath() + "/sub/../"), rootPath());
     EXPECT_FALSE(files().openFolder(at("missing")));
     EXPECT_FALSE(files().openFolder(at("b.exe")));
     EXPECT_FALSE(files().openFolder(""));
@@ -86,7 +79,7 @@ TEST_P(FileSystemContract, ListsPlainFilesAndFoldersButNoLinksOrDotFiles) {
     ASSERT_TRUE(alias);
     EXPECT_EQ(names(*alias, platform::EntryKind::File), Texts{"inner.txt"});
     EXPECT_FALSE(root->openFolder("alias"));
-    EXPECT_FALSE(root->openFolder("../" + fs::path(tree.root()).filename().string()));
+    EXPECT_FALSE(root->openFolder("../" + fs::path(rootPath()).filename().string()));
     const auto sub = root->openFolder("sub");
     ASSERT_TRUE(sub);
     EXPECT_EQ(sub->id(), alias->id());
@@ -96,10 +89,10 @@ TEST_P(FileSystemContract, ListsPlainFilesAndFoldersButNoLinksOrDotFiles) {
     EXPECT_FALSE(root->openFolder("sub", false, root->id())) << "not the folder expected";
 
     // A handle keeps its folder, and a name swapped for a link is refused.
-    tree.onDisk ? fs::rename(at("sub"), at("moved")) : tree.fake.rename(at("sub"), at("moved"));
-    tree.link("sub", "moved/deeper");
+    onDisk ? fs::rename(at("sub"), at("moved")) : fake.rename(at("sub"), at("moved"));
+    link("sub", "moved/deeper");
     EXPECT_EQ(names(*sub, platform::EntryKind::File), Texts{"inner.txt"});
-    EXPECT_TRUE(sub->openFolder("deeper") || (tree.onDisk && !test::handlesFollowRenamedFolders()));
+    EXPECT_TRUE(sub->openFolder("deeper") || (onDisk && !test::handlesFollowRenamedFolders()));
     EXPECT_FALSE(root->openFolder("sub"));
     EXPECT_EQ(root->fileId("sub"), std::nullopt);
 }

@@ -15,20 +15,21 @@ namespace {
 using Texts = std::vector<std::string>;
 
 TEST(ReferenceFields, FollowTheCommaDelimitedRules) {
+    // After a closing quote the rest of the field is dropped; quotes run across
+    // line ends and, never closed, to the end.
     const std::pair<std::string_view, Texts> cases[] = {
         {"Ver1.001\r\ngator.exe|Gator\r\n", {"Ver1.001", "gator.exe|Gator"}},
         {"a.exe|Label, more\r\n", {"a.exe|Label", "more"}},
         {"\"a.exe|Label, more\"\r\n", {"a.exe|Label, more"}},
-        {"\"a|b\" junk,c|d\r\n", {"a|b", "c|d"}},  // after the closing quote: dropped
+        {"\"a|b\" junk,c|d\r\n", {"a|b", "c|d"}},
         {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
         {"a\r\n\r\n  \t \r\n\nb\r\n", {"a", "b"}},
+        {"a,,b,\r\n", {"a", "", "b", ""}},
         {" \ta b.exe |My label \t,\t c\r\n", {"a b.exe |My label", "c"}},
         {"  \" a.exe|x \"  \r\n", {" a.exe|x "}},
-        {"a,,b,\r\n", {"a", "", "b", ""}},
         {"\"\",x\r\n", {"", "x"}},
-        {"\"a\r\nb\" x\r\nc\r\n", {"a\r\nb", "c"}},  // quotes run across line ends
-        {"\"a,b\r\nc|d\r\n", {"a,b\r\nc|d\r\n"}},    // and, never closed, to the end
-    };
+        {"\"a\r\nb\" x\r\nc\r\n", {"a\r\nb", "c"}},
+        {"\"a,b\r\nc|d\r\n", {"a,b\r\nc|d\r\n"}}};
     for (const auto& [text, fields] : cases) EXPECT_EQ(readReferenceFields(text), fields) << text;
 }
 

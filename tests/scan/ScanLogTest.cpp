@@ -10,15 +10,11 @@ namespace tarnwk {
 namespace {
 
 TEST(LogSecondsText, SevenSignificantDigitsOfAFloatWithoutExponentOrTrailingZeros) {
+    // 68134.123 as a 32-bit float is 68134.125.
     const std::tuple<double, const char*, const char*> cases[] = {
-        {68134.25, ",", "68134,25"},
-        {7.0, ",", "7"},
-        {0.0, ",", "0"},
-        {12345.678, ".", "12345.68"},
-        {0.00001, ".", "0.00001"},
-        {68134.123, ".", "68134.12"},  // a 32-bit float holds 68134.125
-        {1.5, "\u066B", "1\u066B5"},
-    };
+        {68134.25, ",", "68134,25"},  {7.0, ",", "7"},           {0.0, ",", "0"},
+        {12345.678, ".", "12345.68"}, {0.00001, ".", "0.00001"}, {68134.123, ".", "68134.12"},
+        {1.5, "\u066B", "1\u066B5"}};
     for (const auto& [seconds, separator, text] : cases)
         EXPECT_EQ(logSecondsText(seconds, separator), text) << seconds;
 }

@@ -47,7 +47,6 @@ TEST_F(UpdateCheck, AnInstalledProgramComparesItsOwnDefinitionsAndSavesTheUsersC
     EXPECT_EQ(definitionsInUse(installed.program), installed.program.bundledReferenceFile);
 
     publish("2.01");
-    installed.ui.answers = {MessageResult::Yes};
     CheckForUpdates(installed.program, 1);
     EXPECT_EQ(test::readWholeFile(folder / "data/Tarnwick/ref.dat"), kNewDefinitions);
     EXPECT_EQ(test::readWholeFile(folder / "share/ref.dat"), kOldDefinitions);
