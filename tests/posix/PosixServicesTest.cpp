@@ -79,12 +79,9 @@ TEST(ConfigHome, AnAbsoluteXdgFolderOrTheHomeFolders) {
     // In a child process, so the test's own environment stays as it was.
     EXPECT_TRUE(test::inChildProcess([&] {
         for (const auto& [home, xdg, config, data] : cases) {
-            const auto set = [](const char* name, const char* value) {
+            for (const auto& [name, value] :
+                 {std::pair{"HOME", home}, {"XDG_CONFIG_HOME", xdg}, {"XDG_DATA_HOME", xdg}})
                 value ? setenv(name, value, 1) : unsetenv(name);
-            };
-            set("HOME", home);
-            set("XDG_CONFIG_HOME", xdg);
-            set("XDG_DATA_HOME", xdg);
             EXPECT_EQ(configHome() + " " + dataHome(), config + " " + data)
                 << (home ? home : "(unset)");
         }
