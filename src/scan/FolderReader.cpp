@@ -1,8 +1,6 @@
 #include "scan/FolderReader.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 
 #include "common/NameFolding.h"
 
@@ -11,9 +9,8 @@ namespace tarnwk {
 struct FolderReader::Node {
     Node* parent = nullptr;
     std::uint32_t indexInParent = 0;
-    // Set once the listing is complete; read without the lock by the walk
-    // while it waits a moment for a helper.
-    std::atomic<bool> listed = false;
+    // Set, under the lock, once the listing is complete.
+    bool listed = false;
     bool byHelper = false;
     // Open while its children still have to be opened from it.
     std::unique_ptr<platform::Folder> handle;
