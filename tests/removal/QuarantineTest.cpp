@@ -1,6 +1,5 @@
-// Quarantine and Purge over real folders (and the fake file system for a file
-// in the root): what is copied where, what is deleted and when not, and what
-// the list and the total look like afterwards.
+// Quarantine and Purge over real folders: what is copied where, what is
+// deleted and when not, and what the list and the total look like afterwards.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -227,19 +226,6 @@ TEST_F(OnDisk, PurgeDeletesTheMarkedFilesForGoodOnceConfirmed) {
     EXPECT_EQ(window.lstadware.count(), 2u) << "the swapped entries stay";
     EXPECT_EQ(window.lstadware.selectedCount(), 2u);
     EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "2");
-}
-
-TEST(OnFake, AFileInTheRootMoves) {
-    test::ScanHarness h;
-    h.files.addFolder("/opt/tarnwick/Quarantine"_path);
-    h.files.addFile("/b.exe"_path, "root");
-    frmscan window(h.program);
-    h.scanInto(window, "/"_path);
-    window.lstadware.setSelected(0, true);
-    window.cmdquarantine.click();
-    EXPECT_EQ(h.files.readFile("/opt/tarnwick/Quarantine/b.exe"_path), "root");
-    EXPECT_EQ(h.files.readFile("/b.TWK"_path), "root");
-    EXPECT_FALSE(h.files.exists("/b.exe"_path));
 }
 
 }  // namespace

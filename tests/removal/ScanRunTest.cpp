@@ -126,28 +126,5 @@ TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) 
     EXPECT_FALSE(run.walking() || h.ui.busy);
 }
 
-// The scan window on its own: its state at load, and a closed window that a
-// walk still winding down writes into.
-TEST_F(ScanRunTest, TheScanWindowOnItsOwn) {
-    frmscan window(h.program);
-    h.program.scan = {true, "old", 41};
-    window.Show();
-    EXPECT_EQ(std::pair(h.program.scan.abortScan, h.program.scan.objectsScanned),
-              std::pair(false, 0));
-    EXPECT_FALSE(window.style().closeCommand) << "Exit is the only way out";
-    window.showFolder("/home/user"_path);
-    window.cmdabort.click();
-    window.cmdExit.click();
-    EXPECT_FALSE(window.loaded());
-
-    window.showFolder("/late"_path);
-    window.showObjectsScanned(3);
-    window.showAdwareFound(1);
-    window.addFoundItem({"/late/b.exe > Bee"_path, "/late/b.exe"_path, "b.exe", std::nullopt, {}});
-    EXPECT_EQ(looks(window), "Scanning...|" + "/home/user"_path +
-                                 "|0 Objects scanned|No Spyware / Adware found|-- VE V- V-");
-    EXPECT_EQ(window.foundItems().size() + window.lstadware.count(), 0u);
-}
-
 }  // namespace
 }  // namespace tarnwk
