@@ -1,6 +1,5 @@
-// The process sweep: which running programs it ends, what it shows, and that
-// it never ends the program itself; over the fake process table and a
-// prepared /proc of real processes.
+// The process sweep over a prepared /proc of real processes: which running
+// programs it ends, what it shows, and that it never ends the program itself.
 #include "removal/ProcessSweep.h"
 
 #include <gtest/gtest.h>
@@ -20,24 +19,6 @@ namespace tarnwk {
 namespace {
 
 namespace fs = std::filesystem;
-using Ids = std::vector<std::int64_t>;
-
-TEST(ProcessSweep, EndsProgramsNamedByADefinitionAndAnnouncesEach) {
-    test::ScanHarness h;
-    // Two definitions of one name: announced and ended twice.
-    h.program.setDefinitions(DefinitionsList({"Ver1", "b.exe|One", "B.EXE|Two", "evil.exe|Evil"}));
-    h.processes.self = 77;
-    h.processes.running = {{10, "/opt/x/EVIL.EXE"}, {11, "/usr/bin/evil.exe.old"},
-                           {12, "/x/b.exe"},        {77, "/opt/tarnwick/b.exe"},
-                           {78, std::nullopt},      {79, "/"}};
-    KillMatchingProcesses(h.program);
-    EXPECT_EQ(h.processes.terminated, (Ids{10, 12, 12}));
-    ASSERT_EQ(h.ui.shown.size(), 3u);
-    EXPECT_EQ(std::tuple(h.ui.shown[0].text, h.ui.shown[0].buttons, h.ui.shown[0].icon),
-              std::tuple("same", platform::MessageButtons::Ok, platform::MessageIcon::None));
-    EXPECT_FALSE(KillProcess(h.processes, 77));
-}
-
 TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
     test::TempFolder tmp;
     const std::string name = "twktest" + std::to_string(getpid()) + ".exe";
@@ -72,7 +53,8 @@ TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
     test::ScanHarness h(nullptr, "/opt/tarnwick", &processes);
     const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
     const std::string upper = "TWKTEST" + std::to_string(getpid()) + ".EXE";
-    h.program.setDefinitions(DefinitionsList({"Ver1", upper + "|Test", self + "|Ourselves"}));
+    h.program.setDefinitions(
+        DefinitionsList({"Ver1", upper + "|Test", name + "|Again", self + "|Ourselves"}));
     KillMatchingProcesses(h.program);
     // One still running after a few seconds is ended here, so a failing test
     // never leaves a process behind.
@@ -82,7 +64,9 @@ TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
     if (kill(child, SIGTERM) == 0) waitpid(child, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     EXPECT_FALSE(processes.terminate(child)) << "no such process any more";
-    EXPECT_EQ(h.ui.shown.size(), 1u) << "only the other is announced";
+    ASSERT_EQ(h.ui.shown.size(), 2u) << "once for each definition, never for us";
+    EXPECT_EQ(std::tuple(h.ui.shown[0].text, h.ui.shown[0].buttons, h.ui.shown[0].icon),
+              std::tuple("same", platform::MessageButtons::Ok, platform::MessageIcon::None));
     EXPECT_EQ(kill(getpid(), 0), 0);
 }
 
