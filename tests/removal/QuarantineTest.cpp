@@ -87,6 +87,10 @@ TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNam
     EXPECT_FALSE(h.ui.busy);
     EXPECT_TRUE(window.cmdquarantine.enabled()) << "more entries may be moved later";
 
+    const std::size_t messages = h.ui.shown.size();
+    window.cmddelete.click();
+    EXPECT_EQ(h.ui.shown.size(), messages) << "nothing marked, nothing asked";
+
     // Without a quarantine copy the found file is kept; its backup is made.
     fs::remove_all(tmp / "app/Quarantine");
     markAndClick({0}, window.cmdquarantine);
@@ -96,6 +100,17 @@ TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNam
     EXPECT_EQ(h.ui.shown.back().text,
               "1 marked file could not be removed and stay marked in the list:\r\n- 1 could not "
               "be copied into quarantine (the disk may be full, or rights are missing)");
+
+    // Purge deletes it for good once confirmed, without a sweep or a backup.
+    h.ui.answers = {platform::MessageResult::No, platform::MessageResult::Yes};
+    window.cmddelete.click();
+    EXPECT_TRUE(present(tmp / "scan/m/b.exe"));
+    window.cmddelete.click();
+    EXPECT_EQ(std::pair(h.ui.shown.back().text, h.ui.shown.back().buttons),
+              std::pair(std::string(kPurgeQuestion), platform::MessageButtons::YesNo));
+    EXPECT_EQ(test::entryNames(tmp / "scan/m"), Texts{"b.TWK"});
+    EXPECT_EQ(processes.fileWasThere.size() + window.lstadware.count(), 2u);
+    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "7") << "stored at once";
 }
 
 TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
@@ -184,39 +199,6 @@ TEST_F(OnDisk, AReadOnlyFolderKeepsItsFileButTheQuarantineCopyIsMade) {
         EXPECT_EQ(h.program.totalObjectsRemoved.value(), 1);
         EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 0, 1}));
     }));
-}
-
-TEST_F(OnDisk, PurgeDeletesTheMarkedFilesForGoodOnceConfirmed) {
-    tmp.writeFile("scan/1/b.exe", "one");
-    tmp.writeFile("scan/2/bad.dll", "two");
-    tmp.writeFile("scan/3/Evil.exe", "three");
-    const std::string victim = tmp.writeFile("victim.txt", "precious");
-    scan();
-    // An entry whose file had no identity when found (gone at once) is no file.
-    window.addFoundItem({"gone", tmp / "scan/gone.exe", "b.exe", std::nullopt, {}});
-    fs::create_symlink(victim, tmp / "scan/gone.exe");
-    window.cmddelete.click();
-    EXPECT_TRUE(h.ui.shown.empty()) << "nothing marked, nothing asked";
-
-    h.ui.answers = {platform::MessageResult::No};
-    markAndClick({0, 2}, window.cmddelete);
-    EXPECT_TRUE(present(tmp / "scan/1/b.exe"));
-
-    fs::remove(tmp / "scan/2/bad.dll");
-    fs::create_symlink(victim, tmp / "scan/2/bad.dll");
-    markAndClick({1, 3}, window.cmddelete);
-    ASSERT_EQ(h.ui.shown.size(), 3u);
-    EXPECT_EQ(std::pair(h.ui.shown[1].text, h.ui.shown[1].buttons),
-              std::pair(std::string(kPurgeQuestion), platform::MessageButtons::YesNo));
-    EXPECT_EQ(h.ui.shown[2].text, notRemovedMessage({2, 0, 0}));
-    EXPECT_EQ(test::entryNames(tmp / "scan/1").size() + test::entryNames(tmp / "scan/3").size(), 0u)
-        << "deleted, and no backup made";
-    EXPECT_EQ(test::readWholeFile(victim), "precious");
-    EXPECT_TRUE(fs::is_symlink(tmp / "scan/gone.exe"));
-    EXPECT_TRUE(processes.fileWasThere.empty()) << "Purge ends no process";
-    EXPECT_EQ(window.lstadware.count() + window.lstadware.selectedCount(), 4u)
-        << "the swapped entries stay marked";
-    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "2");
 }
 
 }  // namespace
