@@ -26,10 +26,6 @@ struct FakeProgram {
 
     std::string setting(Setting key) { return program.settings.text(key); }
     void store(Setting key, std::string_view value) { (void)program.settings.save(key, value); }
-    // Whether anything wrote the key at all.
-    bool stored(Setting key) {
-        return settings.getSetting("Tarnwick", "SETTINGS", settingKey(key).key, "\x01") != "\x01";
-    }
 
     FakeFileSystem files;
     FakeSettingsStore settings;

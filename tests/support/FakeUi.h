@@ -78,11 +78,9 @@ public:
         menus.push_back(items);
         return nextAnswer(menuAnswers, -1);
     }
-    bool addTrayIcon(std::string_view tip,
-                     std::function<void(ui::TrayMessage)> onMessage) override {
-        trayTip = tip;
+    bool addTrayIcon(std::string_view, std::function<void(ui::TrayMessage)> onMessage) override {
         trayHandler = std::move(onMessage);
-        return trayAvailable;
+        return true;
     }
     int run() override { return 0; }
 
@@ -110,8 +108,6 @@ public:
     std::deque<platform::MessageResult> answers;
     std::vector<std::vector<std::string>> menus;
     std::deque<int> menuAnswers;
-    bool trayAvailable = true;
-    std::string trayTip;
     std::function<void(ui::TrayMessage)> trayHandler;
     // How many windows each form has had built.
     std::map<std::string, int> peersCreated;
