@@ -118,7 +118,6 @@ TEST(QtUi, MessageBoxesThePopupMenuTheTrayAndTheEnd) {
     qt::QtUi backend;
     const std::tuple<Qt::Key, MessageButtons, MessageResult> answers[] = {
         {Qt::Key_Return, MessageButtons::YesNo, MessageResult::Yes},
-        {Qt::Key_Return, MessageButtons::OkCancel, MessageResult::Ok},
         {Qt::Key_Escape, MessageButtons::OkCancel, MessageResult::Cancel},
         {Qt::Key_Escape, MessageButtons::YesNo, MessageResult::No},
         {Qt::Key_Escape, MessageButtons::Ok, MessageResult::Ok}};
