@@ -1,12 +1,11 @@
-// The desktop program's windows on the fakes: the start-up sequence, the
-// tray and the single-instance rule; the main window's tabs, links and
-// closing; the settings beneath them.
+// The desktop program's windows on the fakes: the start-up sequence and the
+// tray's Exit; the main window's tabs, links and closing; the settings
+// beneath them.
 #include <gtest/gtest.h>
 
 #include <utility>
 
 #include "app/Application.h"
-#include "app/Main.h"
 #include "scan/frmscan.h"
 #include "support/FakeProgram.h"
 
@@ -48,7 +47,7 @@ protected:
 };
 
 // Whether AUTOSCAN is on is the settings' rule, tested with them.
-TEST_F(Desktop, AutoscanStartsAFullScanAndTheTrayMenuShowsAboutAndEndsTheProgram) {
+TEST_F(Desktop, AutoscanStartsAFullScanAndTheTrayMenuEndsTheProgram) {
     fake.store(Setting::AUTOSHOW, "0");
     fake.store(Setting::AUTOSCAN, "1");
     fake.store(Setting::AUTOUPDATE, "1");
@@ -65,26 +64,10 @@ TEST_F(Desktop, AutoscanStartsAFullScanAndTheTrayMenuShowsAboutAndEndsTheProgram
     EXPECT_EQ(fake.setting(Setting::SCANCOUNT), "1");
     EXPECT_EQ(std::pair(main.optfullscan.value(), main.SSTab1.tab()),
               std::pair(true, frmmain::kScanTab));
-    app.bringForward();     // as a second start asks
-    main.closeRequested();  // with a tray icon closing only hides
-    // Either click opens the menu ("Show Tarnwick", "About"); a double-click
-    // shows the window without one.
-    const std::tuple<ui::TrayMessage, int, std::size_t, int> clicks[] = {
-        {ui::TrayMessage::RightButtonUp, 0, 1, frmmain::kScanTab},
-        {ui::TrayMessage::LeftDoubleClick, 1, 1, frmmain::kScanTab},
-        {ui::TrayMessage::LeftButtonDown, 1, 2, frmmain::kAboutTab}};
-    for (const auto& [message, choice, menus, tab] : clicks) {
-        EXPECT_FALSE(main.visible());
-        fake.ui.menuAnswers = {choice};
-        fake.ui.trayMessage(message);
-        EXPECT_TRUE(main.visible());
-        EXPECT_EQ(std::pair(fake.ui.menus.size(), main.SSTab1.tab()), std::pair(menus, tab));
-        main.Hide();
-    }
-    EXPECT_EQ(fake.ui.menus[0], (std::vector<std::string>{"Show Tarnwick", "About", "Exit"}));
-
     fake.ui.answers = {MessageResult::Cancel};
-    fake.ui.menuAnswers = {2};  // "Exit"
+    fake.ui.menuAnswers = {0, 2};  // "Show Tarnwick", then "Exit"
+    fake.ui.trayMessage(ui::TrayMessage::RightButtonUp);
+    EXPECT_TRUE(main.visible());
     fake.ui.trayMessage(ui::TrayMessage::RightButtonUp);
     EXPECT_EQ(fake.ui.shown.back().buttons, platform::MessageButtons::OkCancel);
     EXPECT_TRUE(app.tray.loaded()) << "Cancel leaves the program as it was";
@@ -92,16 +75,6 @@ TEST_F(Desktop, AutoscanStartsAFullScanAndTheTrayMenuShowsAboutAndEndsTheProgram
     fake.ui.answers = {MessageResult::Ok};
     EXPECT_THROW(app.tray.mnuexit_Click(), test::ProgramEnded);
     EXPECT_EQ(fake.setting(Setting::TOTALOBJECTSREMOVED), "3");
-}
-
-TEST_F(Desktop, ASecondInstanceHandsOverAndTouchesNothing) {
-    struct Second final : platform::SingleInstance {
-        bool claim() override { return false; }
-        bool activateRunning() override { return ++activations, true; }
-        int activations = 0;
-    } second;
-    EXPECT_EQ((std::pair{Main(fake.program, second), second.activations}), std::pair(0, 1));
-    EXPECT_TRUE(fake.ui.peersCreated.empty() && fake.settings.values.empty());
 }
 
 TEST_F(Desktop, FirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
