@@ -77,7 +77,7 @@ TEST_F(Desktop, AutoscanStartsAFullScanAndTheTrayMenuEndsTheProgram) {
     EXPECT_EQ(fake.setting(Setting::TOTALOBJECTSREMOVED), "3");
 }
 
-TEST_F(Desktop, FirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
+TEST_F(Desktop, FirstStartTheSettingsTheLinksClosingThatOnlyHidesThenAScanAndTheQuarantineTab) {
     fake.startup.registered = true;
     app.start();
     EXPECT_EQ(app.splash.lblaction.caption() + "|" + app.splash.lblversion.caption() + "|" +
@@ -129,34 +129,19 @@ TEST_F(Desktop, FirstStartTheSettingsTabTheLinksAndClosingThatOnlyHides) {
     main.Show();
     EXPECT_TRUE(fake.files.folderExists(kQuarantine));
     EXPECT_EQ(main.lblStatus_Removed.caption(), "4");
-    // A save that saved nothing says so, and the boxes show what is stored.
-    fake.settings.failure = "the disk is full";
-    main.chkuselog.click();
-    main.cmdSavePrefs.click();
-    ASSERT_EQ(fake.ui.shown.size(), 1u);
-    EXPECT_EQ(fake.ui.shown[0].text, std::string(kSettingsNotSavedMessage) + "the disk is full");
-    EXPECT_EQ(main.chkuselog.value(), 1);
-}
 
-TEST_F(Desktop, TheStatusAfterAScanThenTheQuarantineTabDeletesFilesForGood) {
-    fake.store(Setting::TOTALOBJECTSREMOVED, "2");
-    fake.store(Setting::SCANCOUNT, "5");
-    fake.store(Setting::LASTRUN, "05/12/2026 09:00:00");
-    app.start();
-    addToQuarantine({"old.exe"});
-    main.SSTab1.selectTab(frmmain::kStatusTab);
-    EXPECT_EQ(shown(), "05/12/2026 09:00:00|2|5|1|1 Adware in Quarantine|00001|0");
+    // A quick scan, then the Quarantine tab deletes files for good.
     main.optquickscan.click();
     main.cmdstartscan.click();
     EXPECT_EQ(fake.files.foldersRead.back(), fake.files.quickFolder) << "a quick scan";
     fake.program.totalObjectsRemoved.add(3);  // as a quarantine move of three files does
-    addToQuarantine({"e.exe", "B.dll", "C.exe"});
+    addToQuarantine({"e.exe", "B.dll", "C.exe", "old.exe"});
     fake.files.addFolder(kQuarantine + "/subfolder"_path);
     main.scanRun().scanWindow()->cmdExit.click();
     // Back: the counter at once, the rest with the tab strip.
-    EXPECT_EQ(shown(), "05/12/2026 09:00:00|5|5|1|1 Adware in Quarantine|00001|0");
+    EXPECT_EQ(shown(), "Never|7|0|1|1 Adware in Quarantine|11111|1");
     main.SSTab1.selectTab(frmmain::kQuarantineTab);
-    EXPECT_EQ(shown(), "06/12/2026 21:30:00|5|6|4|4 Adware in Quarantine|00001|0");
+    EXPECT_EQ(shown(), "06/12/2026 21:30:00|7|1|4|4 Adware in Quarantine|11111|1");
 
     EXPECT_EQ(main.FileListQuarantine.items(), (Texts{"B.dll", "C.exe", "e.exe", "old.exe"}));
     main.FileListQuarantine.setSelected(0, true);
@@ -179,6 +164,14 @@ TEST_F(Desktop, TheStatusAfterAScanThenTheQuarantineTabDeletesFilesForGood) {
     EXPECT_EQ(main.FileListQuarantine.selectedCount(), 3u);
     main.cmdPurgeSelected.click();
     EXPECT_TRUE(fake.files.filesIn(kQuarantine).empty());
+
+    // A save that saved nothing says so, and the boxes show what is stored.
+    fake.settings.failure = "the disk is full";
+    main.chkuselog.click();
+    main.cmdSavePrefs.click();
+    ASSERT_EQ(fake.ui.shown.size(), 1u);
+    EXPECT_EQ(fake.ui.shown[0].text, std::string(kSettingsNotSavedMessage) + "the disk is full");
+    EXPECT_EQ(main.chkuselog.value(), 1);
 }
 
 TEST(Settings, DefaultsNumbersAndTheRemovedObjectsCounter) {
