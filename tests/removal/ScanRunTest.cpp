@@ -38,7 +38,7 @@ protected:
     ScanRun run{h.program};
 };
 
-TEST_F(ScanRunTest, AQuickScanRecordsTheRunSwapsTheWindowsAndEndsFinished) {
+TEST_F(ScanRunTest, AQuickScanAFullScanAndAnAbortedOneThatStillCompletesAndLogs) {
     addFiles({"/home/user/b.exe", "/home/user/notes.txt", "/opt/tarnwick/Quarantine/b.exe"});
     h.files.setDevice("/home/user/usb"_path, 3);  // a quick scan crosses into mounts
     addFiles({"/home/user/usb/b.exe"});
@@ -77,9 +77,8 @@ TEST_F(ScanRunTest, AQuickScanRecordsTheRunSwapsTheWindowsAndEndsFinished) {
     h.files.foldersRead.clear();
     run.cmdstartscan_Click(false);
     EXPECT_TRUE(h.files.foldersRead.empty());
-}
 
-TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) {
+    // Abort skips the rest of the drives; the run still completes and logs.
     h.files.drives = {"/c"_path, "/d"_path};
     addFiles({"/c/b.exe", "/c/x1.txt", "/c/sub/b.exe", "/d/b.exe"});
     h.store(Setting::AUTOLOG, "1");
@@ -108,7 +107,7 @@ TEST_F(ScanRunTest, AbortSkipsTheRestOfTheDrivesAndTheRunStillCompletesAndLogs) 
     run.cmdstartscan_Click(true);
     ASSERT_NE(closed, nullptr);
     EXPECT_EQ(run.scanWindow(), nullptr);
-    EXPECT_EQ(h.ui.peersCreated["frmscan"], 2) << "the closed window was built again";
+    EXPECT_EQ(h.ui.peersCreated["frmscan"], 5) << "the closed window was built again";
     EXPECT_EQ(closed->caption(), "Scanning...") << "the end steps touched the closed window";
     EXPECT_TRUE(h.mainWindow.visible());
     EXPECT_FALSE(run.walking() || h.ui.busy);

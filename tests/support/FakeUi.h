@@ -74,10 +74,7 @@ public:
                                        : platform::MessageResult::Ok);
     }
     [[noreturn]] void endProgram(int exitCode) override { throw ProgramEnded(exitCode); }
-    int popupMenu(const std::vector<std::string>& items) override {
-        menus.push_back(items);
-        return nextAnswer(menuAnswers, -1);
-    }
+    int popupMenu(const std::vector<std::string>&) override { return nextAnswer(menuAnswers, -1); }
     bool addTrayIcon(std::string_view, std::function<void(ui::TrayMessage)> onMessage) override {
         trayHandler = std::move(onMessage);
         return true;
@@ -106,7 +103,6 @@ public:
     bool busy = false;
     std::vector<ShownMessage> shown;
     std::deque<platform::MessageResult> answers;
-    std::vector<std::vector<std::string>> menus;
     std::deque<int> menuAnswers;
     std::function<void(ui::TrayMessage)> trayHandler;
     // How many windows each form has had built.
