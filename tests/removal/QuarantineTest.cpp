@@ -64,14 +64,27 @@ TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNam
     tmp.writeFile("scan/y/twin.ocx", "second");
     tmp.writeFile("scan/z/noext", "bare");
     tmp.writeFile("scan/z/noext.TWK", "the user's own");
+    // Past PATH_MAX, built folder by folder relative to the last, as no path
+    // could reach it.
+    const std::string level(200, 'q');
+    int deep = open(tmp.makeFolder("scan").c_str(), O_RDONLY | O_DIRECTORY);
+    for (int depth = 0; depth < 25; ++depth) {
+        ASSERT_EQ(mkdirat(deep, level.c_str(), 0755), 0);
+        const int next = openat(deep, level.c_str(), O_RDONLY | O_DIRECTORY);
+        close(deep);
+        deep = next;
+    }
+    const int file = openat(deep, "bad.dll", O_CREAT | O_WRONLY, 0644);
+    ASSERT_EQ(write(file, "deep", 4), 4);
+    close(file);
     scan();
-    ASSERT_EQ(window.lstadware.count(), 7u);
-    markAndClick({0, 1, 2, 4, 5, 6}, window.cmdquarantine);
+    ASSERT_EQ(window.lstadware.count(), 8u);
+    markAndClick({0, 1, 2, 4, 5, 6, 7}, window.cmdquarantine);
     EXPECT_EQ(processes.fileWasThere, std::vector<bool>{true}) << "the sweep comes first";
     EXPECT_FALSE(KillProcess(processes, processes.ownId())) << "whatever the system would allow";
     EXPECT_EQ(quarantineNames(), (Texts{"b.exe", "bad.dll", "keep.twk", "noext", "twin.ocx"}));
-    // What each path holds, "-" where nothing is left: the later twin
-    // replaces the earlier in quarantine; a backup never replaces a file, not
+    // What each path holds, "-" where nothing is left: the later of two
+    // names replaces the earlier in quarantine; a backup never replaces a file, not
     // even the found one named like a backup.
     std::string copies;
     for (const char* path :
@@ -82,10 +95,13 @@ TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNam
           "scan/c/BAD.DLL"})
         copies += (present(tmp / path) ? read(path) : "-") + "|";
     EXPECT_EQ(copies,
-              "second|first|second|the user's own|bare|found|innocent|dll|dll|its own|its own|"
+              "second|first|second|the user's own|bare|found|innocent|deep|dll|its own|its own|"
               "-|-|-|-|-|-|");
     EXPECT_EQ(window.lstadware.items(), (Texts{tmp / "scan/m/b.exe > Bee"}));
-    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "6") << "stored at once";
+    EXPECT_EQ(std::pair(faccessat(deep, "bad.TWK", F_OK, 0), faccessat(deep, "bad.dll", F_OK, 0)),
+              std::pair(0, -1));
+    close(deep);
+    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "7") << "stored at once";
     EXPECT_FALSE(h.ui.busy);
     EXPECT_TRUE(window.cmdquarantine.enabled()) << "more entries may be moved later";
 
@@ -112,7 +128,7 @@ TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNam
               std::pair(std::string(kPurgeQuestion), platform::MessageButtons::YesNo));
     EXPECT_EQ(test::entryNames(tmp / "scan/m"), Texts{"b.TWK"});
     EXPECT_EQ(processes.fileWasThere.size() + window.lstadware.count(), 2u);
-    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "7") << "stored at once";
+    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "8") << "stored at once";
 }
 
 TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
@@ -156,28 +172,6 @@ TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
     window.cmdquarantine.click();
     EXPECT_EQ(test::entryNames(tmp / "elsewhere/5/a"), Texts{"b.exe"});
     EXPECT_EQ(quarantineNames(), Texts{"Evil.exe"});
-}
-
-TEST_F(OnDisk, AFileBeyondPathMaxIsQuarantinedLikeAnyOther) {
-    // Built folder by folder relative to the last, as no path could reach it.
-    const std::string level(200, 'q');
-    int fd = open(tmp.makeFolder("scan").c_str(), O_RDONLY | O_DIRECTORY);
-    for (int depth = 0; depth < 25; ++depth) {
-        ASSERT_EQ(mkdirat(fd, level.c_str(), 0755), 0);
-        const int next = openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
-        close(fd);
-        fd = next;
-    }
-    const int file = openat(fd, "bad.dll", O_CREAT | O_WRONLY, 0644);
-    ASSERT_EQ(write(file, "deep", 4), 4);
-    close(file);
-    scan();
-    markAndClick({0}, window.cmdquarantine);
-    EXPECT_EQ(read("app/Quarantine/bad.dll"), "deep");
-    EXPECT_EQ(std::pair(faccessat(fd, "bad.TWK", F_OK, 0), faccessat(fd, "bad.dll", F_OK, 0)),
-              std::pair(0, -1));
-    close(fd);
-    EXPECT_EQ(window.lstadware.count(), 0u);
 }
 
 // Neither Quarantine nor Purge can delete a file in a read-only folder.
