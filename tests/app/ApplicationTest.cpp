@@ -182,11 +182,10 @@ TEST(Settings, DefaultsNumbersAndTheRemovedObjectsCounter) {
         {"1.0", true, 1},  {" 1 ", true, 1},  {"2", false, 2},    {"0.5", false, 0},
         {"-1", false, -1}, {"yes", false, 0}, {"nan", false, 0},  {"1e999", false, 0},
         {"1x", false, 0},  {"", false, 0},    {"99999", false, 0}};
+    const Setting key = Setting::AUTOUPDATE;
     for (const auto& [text, on, box] : cases) {
-        fake.store(Setting::AUTOUPDATE, text);
-        EXPECT_EQ(std::pair(settings.isOn(Setting::AUTOUPDATE),
-                            settings.checkBoxState(Setting::AUTOUPDATE)),
-                  std::pair(on, box))
+        fake.store(key, text);
+        EXPECT_EQ(std::pair(settings.isOn(key), settings.checkBoxState(key)), std::pair(on, box))
             << text;
     }
 
