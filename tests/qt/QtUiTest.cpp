@@ -70,8 +70,7 @@ TEST_F(QtForm, EventsReachTheControlsAndChangesTheWidgets) {
         for (const int row : rows)
             QTest::mouseClick(rowsWidget->viewport(), Qt::LeftButton, {},
                               rowsWidget->visualItemRect(rowsWidget->item(row)).center());
-        EXPECT_EQ(list->selectedCount(), 1u);
-        EXPECT_TRUE(list->selected(2));
+        EXPECT_TRUE(list->selectedCount() == 1 && list->selected(2));
     }
 
     auto* tabs = widget<qt::TabStrip>(form.tabMain);
