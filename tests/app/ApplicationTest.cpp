@@ -127,8 +127,7 @@ TEST_F(Desktop, FirstStartTheSettingsTheLinksClosingThatOnlyHidesThenAScanAndThe
     // A quarantine folder deleted meanwhile is made again at activation.
     fake.files.rename(kQuarantine, "/opt/tarnwick/gone"_path);
     main.Show();
-    EXPECT_TRUE(fake.files.folderExists(kQuarantine));
-    EXPECT_EQ(main.lblStatus_Removed.caption(), "4");
+    EXPECT_TRUE(fake.files.folderExists(kQuarantine) && main.lblStatus_Removed.caption() == "4");
 
     // A quick scan, then the Quarantine tab deletes files for good.
     main.optquickscan.click();
@@ -144,8 +143,7 @@ TEST_F(Desktop, FirstStartTheSettingsTheLinksClosingThatOnlyHidesThenAScanAndThe
     EXPECT_EQ(shown(), "06/12/2026 21:30:00|7|1|4|4 Adware in Quarantine|11111|1");
 
     EXPECT_EQ(main.FileListQuarantine.items(), (Texts{"B.dll", "C.exe", "e.exe", "old.exe"}));
-    main.FileListQuarantine.setSelected(0, true);
-    main.FileListQuarantine.setSelected(2, true);
+    for (const std::size_t row : {0, 2}) main.FileListQuarantine.setSelected(row, true);
     main.cmdPurgeSelected.click();
     EXPECT_EQ(main.FileListQuarantine.items(), (Texts{"C.exe", "old.exe"}));
     // Nothing selected, then a folder that refuses: every file stays listed.

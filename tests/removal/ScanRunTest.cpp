@@ -83,8 +83,7 @@ TEST_F(ScanRunTest, AQuickScanAFullScanAndAnAbortedOneThatStillCompletesAndLogs)
     addFiles({"/c/b.exe", "/c/x1.txt", "/c/sub/b.exe", "/d/b.exe"});
     h.store(Setting::AUTOLOG, "1");
     frmscan* closed = nullptr;
-    bool exitToo = false;
-    bool started = false;
+    bool exitToo = false, started = false;
     h.ui.onEveryDoEvents = [&] {
         EXPECT_TRUE(!exitToo || std::exchange(started, true) || h.program.scan.scanReport.empty());
         if (h.program.scan.objectsScanned != 1 || h.program.scan.abortScan) return;
