@@ -15,13 +15,8 @@ struct FakeProgram {
                          std::string appFolder = nativePath("/opt/tarnwick"),
                          platform::Processes* realProcesses = nullptr,
                          std::string serverBase = "http://server.test")
-        : os{realFiles ? *realFiles : files,
-             settings,
-             startup,
-             ui,
-             clock,
-             realProcesses ? *realProcesses : processes,
-             shell},
+        : os(realFiles ? *realFiles : files, settings, startup, ui, clock,
+             realProcesses ? *realProcesses : processes, shell),
           program(os, toolkit, std::move(appFolder), std::move(serverBase)) {}
 
     std::string setting(Setting key) { return program.settings.text(key); }
