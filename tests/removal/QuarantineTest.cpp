@@ -11,7 +11,6 @@
 #include "removal/FoundEntries.h"
 #include "removal/ProcessSweep.h"
 #include "removal/PurgeMarked.h"
-#include "removal/QuarantineMove.h"
 #include "removal/ScanHarness.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
