@@ -22,7 +22,6 @@ protected:
         fake.files.addFile("/opt/tarnwick/ref.dat"_path,
                            "Ver1.007\r\ngator.exe|Gator\r\nspy.dll|Spy\r\n");
         fake.files.addFolder("/home/user"_path);
-        fake.files.drives = {"/"_path};
     }
     void addToQuarantine(std::initializer_list<const char*> names) {
         for (const char* name : names) fake.files.addFile(kQuarantine + "/"_path + name);

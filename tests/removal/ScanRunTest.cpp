@@ -49,13 +49,14 @@ TEST_F(ScanRunTest, AQuickScanAFullScanAndAnAbortedOneThatStillCompletesAndLogs)
         if (h.ui.doEventsCount == 1)
             walking = looks(window()) + "|" + h.setting(Setting::LASTRUN) + "|" +
                       h.setting(Setting::SCANCOUNT) + "|" + std::to_string(h.ui.busy) +
-                      std::to_string(run.walking()) + std::to_string(h.mainWindow.visible());
-        if (h.ui.doEventsCount == 2) run.cmdstartscan_Click(true);  // refused while walking
+                      std::to_string(run.walking()) + std::to_string(h.mainWindow.visible()) +
+                      std::to_string(window().style().closeCommand);  // Exit is the only way out
+        if (h.ui.doEventsCount == 2) run.cmdstartscan_Click(true);    // refused while walking
     };
     run.cmdstartscan_Click(false);
     EXPECT_EQ(walking,
               "Scanning...|Label3|0 Objects scanned|No Spyware / Adware found|VE -- V- V-"
-              "|06/12/2026 21:30:00|42|110");
+              "|06/12/2026 21:30:00|42|1100");
     const Texts found{"/home/user/b.exe > Bee"_path, "/home/user/usb/b.exe > Bee"_path};
     EXPECT_EQ(window().lstadware.items(), found);
     EXPECT_EQ(looks(window()),
