@@ -79,9 +79,8 @@ void journey() {
     // A picture while the walk runs, from inside its event loop.
     QTimer::singleShot(100, [] { screenshot("frmscan", "scan-running.png"); });
     click("frmmain", "cmdstartscan");  // returns when the scan is over
-    if (control("frmscan", "lstadware")->window()->windowTitle() != "Scan Complete")
-        fail("the scan did not finish");
     auto* list = control<QListWidget>("frmscan", "lstadware");
+    if (list->window()->windowTitle() != "Scan Complete") fail("the scan did not finish");
     if (list->count() != 1) fail("expected one finding");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());

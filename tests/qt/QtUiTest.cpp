@@ -70,8 +70,7 @@ TEST_F(QtForm, EventsReachTheControlsAndChangesTheWidgets) {
         for (const int row : rows)
             QTest::mouseClick(rowsWidget->viewport(), Qt::LeftButton, {},
                               rowsWidget->visualItemRect(rowsWidget->item(row)).center());
-        EXPECT_EQ(list->selectedCount(), 1u);
-        EXPECT_TRUE(list->selected(2));
+        EXPECT_TRUE(list->selectedCount() == 1 && list->selected(2));
     }
 
     auto* tabs = widget<qt::TabStrip>(form.tabMain);
@@ -118,7 +117,6 @@ TEST(QtUi, MessageBoxesThePopupMenuTheTrayAndTheEnd) {
     qt::QtUi backend;
     const std::tuple<Qt::Key, MessageButtons, MessageResult> answers[] = {
         {Qt::Key_Return, MessageButtons::YesNo, MessageResult::Yes},
-        {Qt::Key_Return, MessageButtons::OkCancel, MessageResult::Ok},
         {Qt::Key_Escape, MessageButtons::OkCancel, MessageResult::Cancel},
         {Qt::Key_Escape, MessageButtons::YesNo, MessageResult::No},
         {Qt::Key_Escape, MessageButtons::Ok, MessageResult::Ok}};

@@ -1,6 +1,5 @@
-// The process sweep: which running programs it ends, what it shows, and that
-// it never ends the program itself; over the fake process table, a prepared
-// /proc and real child processes.
+// The process sweep over a prepared /proc of real processes: which running
+// programs it ends, what it shows, and that it never ends the program itself.
 #include "removal/ProcessSweep.h"
 
 #include <gtest/gtest.h>
@@ -20,47 +19,6 @@ namespace tarnwk {
 namespace {
 
 namespace fs = std::filesystem;
-using Ids = std::vector<std::int64_t>;
-
-TEST(ProcessSweep, EndsProgramsNamedByADefinitionAndAnnouncesEach) {
-    test::ScanHarness h;
-    h.processes.self = 77;
-    h.processes.running = {
-        {10, "/opt/x/EVIL.EXE"},       {11, "/usr/bin/bash"},  {12, "/srv/deep/twin.ocx"},
-        {13, "/usr/bin/evil.exe.old"}, {14, "/home/u/xb.exe"}, {15, "/a/quarantine me"},
-        {77, "/opt/tarnwick/b.exe"},   {78, std::nullopt},     {79, "/"},
-        {80, "/opt/tarnwick/b.exe"}};  // our own program under another id
-    KillMatchingProcesses(h.program);
-    EXPECT_EQ(h.processes.terminated, (Ids{10, 12, 80}));
-    ASSERT_EQ(h.ui.shown.size(), 3u);
-    EXPECT_EQ(h.ui.shown[0].text, "same");
-    EXPECT_EQ(h.ui.shown[0].buttons, platform::MessageButtons::Ok);
-    EXPECT_EQ(h.ui.shown[0].icon, platform::MessageIcon::None);
-
-    // Two definitions of one name: announced and ended twice.
-    h.program.setDefinitions(DefinitionsList({"Ver1", "b.exe|One", "B.EXE|Two"}));
-    h.processes.running = {{8, "/x/b.exe"}};
-    h.processes.terminated.clear();
-    KillMatchingProcesses(h.program);
-    EXPECT_EQ(h.processes.terminated, (Ids{8, 8}));
-    EXPECT_EQ(h.ui.shown.size(), 5u);
-    EXPECT_FALSE(KillProcess(h.processes, 77));
-}
-
-TEST(PosixProcesses, ReadsEachProgramFromProcEvenWhenItsFileWasDeleted) {
-    test::TempFolder proc;
-    for (const char* id : {"42", "43", "7x", "self"}) fs::create_directories(proc / id);
-    fs::create_symlink("/tmp/gone/evil.exe (deleted)", proc / "42/exe");  // 43 is a kernel thread
-    fs::create_symlink("/bin/sh", proc / "7x/exe");
-    fs::create_symlink("/bin/sh", proc / "self/exe");
-    posix::PosixProcesses processes(proc.path());
-    auto list = processes.list();
-    std::sort(list.begin(), list.end(), [](auto& a, auto& b) { return a.id < b.id; });
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].id, 42);
-    EXPECT_EQ(list[0].programPath, "/tmp/gone/evil.exe");
-    EXPECT_EQ(list[1].programPath, std::nullopt);
-}
 
 TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
     test::TempFolder tmp;
@@ -86,11 +44,17 @@ TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
         fs::create_directories(tmp / exe(id).substr(1, exe(id).size() - 5));
         fs::create_symlink(fs::read_symlink(exe(id)), tmp / exe(id).substr(1));
     }
+    // A kernel thread shows no program; a name that is not a number is no
+    // process.
+    fs::create_directories(tmp / "proc/43");
+    fs::create_directories(tmp / "proc/7x");
+    fs::create_symlink("/bin/sh", tmp / "proc/7x/exe");
     posix::PosixProcesses processes(tmp / "proc");
+    EXPECT_EQ(processes.list().size(), 3u);
     test::ScanHarness h(nullptr, "/opt/tarnwick", &processes);
-    const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
-    const std::string upper = "TWKTEST" + std::to_string(getpid()) + ".EXE";
-    h.program.setDefinitions(DefinitionsList({"Ver1", upper + "|Test", self + "|Ourselves"}));
+    h.program.setDefinitions(DefinitionsList(
+        {"Ver1", "TWKTEST" + std::to_string(getpid()) + ".EXE|Test", name + "|Again",
+         fs::read_symlink("/proc/self/exe").filename().string() + "|Ourselves"}));
     KillMatchingProcesses(h.program);
     // One still running after a few seconds is ended here, so a failing test
     // never leaves a process behind.
@@ -100,8 +64,9 @@ TEST(ProcessSweepOnLinux, EndsADeletedProgramByNameButNeverUs) {
     if (kill(child, SIGTERM) == 0) waitpid(child, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     EXPECT_FALSE(processes.terminate(child)) << "no such process any more";
-    EXPECT_EQ(h.ui.shown.size(), 1u) << "only the other is announced";
-    EXPECT_EQ(kill(getpid(), 0), 0);
+    ASSERT_EQ(h.ui.shown.size(), 2u) << "once for each definition, never for us";
+    EXPECT_EQ(std::tuple(h.ui.shown[0].text, h.ui.shown[0].buttons, h.ui.shown[0].icon),
+              std::tuple("same", platform::MessageButtons::Ok, platform::MessageIcon::None));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Quarantine and Purge over real folders (and the fake file system for a file
-// in the root): what is copied where, what is deleted and when not, and what
-// the list and the total look like afterwards.
+// Quarantine and Purge over real folders: what is copied where, what is
+// deleted and when not, and what the list and the total look like afterwards.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,8 +9,8 @@
 
 #include "platform/posix/PosixFileSystem.h"
 #include "removal/FoundEntries.h"
+#include "removal/ProcessSweep.h"
 #include "removal/PurgeMarked.h"
-#include "removal/QuarantineMove.h"
 #include "removal/ScanHarness.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
@@ -55,74 +54,114 @@ protected:
 };
 
 TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNames) {
-    const std::string decoy = tmp.writeFile("scan/a", "innocent");  // "a > b/..." cut at ">"
+    tmp.writeFile("scan/a", "innocent");  // what "a > b/..." cut at ">" would name
     tmp.writeFile("scan/a > b/b.exe", "found");
     processes.watched = tmp.writeFile("scan/c/BAD.DLL", "dll");
-    tmp.writeFile("scan/k/keep.TWK", "its own backup name");
+    tmp.writeFile("scan/k/keep.TWK", "its own");
     tmp.writeFile("scan/m/b.exe", "unmarked");
     tmp.writeFile("scan/x/twin.ocx", "first");
     tmp.writeFile("scan/y/twin.ocx", "second");
     tmp.writeFile("scan/z/noext", "bare");
     tmp.writeFile("scan/z/noext.TWK", "the user's own");
+    // Past PATH_MAX, built folder by folder relative to the last, as no path
+    // could reach it.
+    const std::string level(200, 'q');
+    int deep = open(tmp.makeFolder("scan").c_str(), O_RDONLY | O_DIRECTORY);
+    for (int depth = 0; depth < 25; ++depth) {
+        ASSERT_EQ(mkdirat(deep, level.c_str(), 0755), 0);
+        const int next = openat(deep, level.c_str(), O_RDONLY | O_DIRECTORY);
+        close(deep);
+        deep = next;
+    }
+    const int file = openat(deep, "bad.dll", O_CREAT | O_WRONLY, 0644);
+    ASSERT_EQ(write(file, "deep", 4), 4);
+    close(file);
     scan();
-    ASSERT_EQ(window.lstadware.count(), 7u);
-    markAndClick({0, 1, 2, 4, 5, 6}, window.cmdquarantine);
+    ASSERT_EQ(window.lstadware.count(), 8u);
+    markAndClick({0, 1, 2, 4, 5, 6, 7}, window.cmdquarantine);
     EXPECT_EQ(processes.fileWasThere, std::vector<bool>{true}) << "the sweep comes first";
+    EXPECT_FALSE(KillProcess(processes, processes.ownId())) << "whatever the system would allow";
     EXPECT_EQ(quarantineNames(), (Texts{"b.exe", "bad.dll", "keep.twk", "noext", "twin.ocx"}));
-    EXPECT_EQ(read("app/Quarantine/twin.ocx"), "second") << "the later one replaces the earlier";
-    EXPECT_EQ(read("scan/x/twin.TWK") + read("scan/y/twin.TWK"), "firstsecond");
-    EXPECT_EQ(read("scan/z/noext.TWK"), "the user's own") << "a backup never replaces a file";
-    EXPECT_EQ(read("scan/z/noext.1.TWK") + read("scan/a > b/b.TWK"), "barefound");
-    EXPECT_EQ(read("app/Quarantine/bad.dll") + read("scan/c/bad.TWK"), "dlldll");
-    EXPECT_EQ(test::readWholeFile(decoy), "innocent");
-    // The found file holds the backup's name itself: the backup takes the next.
-    EXPECT_EQ(read("app/Quarantine/keep.twk") + read("scan/k/keep.1.TWK"),
-              "its own backup nameits own backup name");
-    for (const char* gone : {"scan/x/twin.ocx", "scan/y/twin.ocx", "scan/z/noext",
-                             "scan/a > b/b.exe", "scan/k/keep.TWK", "scan/c/BAD.DLL"})
-        EXPECT_FALSE(present(tmp / gone)) << gone;
+    // What each path holds, "-" where nothing is left: the later of two
+    // names replaces the earlier in quarantine; a backup never replaces a file, not
+    // even the found one named like a backup.
+    std::string copies;
+    for (const char* path :
+         {"app/Quarantine/twin.ocx", "scan/x/twin.TWK", "scan/y/twin.TWK", "scan/z/noext.TWK",
+          "scan/z/noext.1.TWK", "scan/a > b/b.TWK", "scan/a", "app/Quarantine/bad.dll",
+          "scan/c/bad.TWK", "app/Quarantine/keep.twk", "scan/k/keep.1.TWK", "scan/x/twin.ocx",
+          "scan/y/twin.ocx", "scan/z/noext", "scan/a > b/b.exe", "scan/k/keep.TWK",
+          "scan/c/BAD.DLL"})
+        copies += (present(tmp / path) ? read(path) : "-") + "|";
+    EXPECT_EQ(copies,
+              "second|first|second|the user's own|bare|found|innocent|deep|dll|its own|its own|"
+              "-|-|-|-|-|-|");
     EXPECT_EQ(window.lstadware.items(), (Texts{tmp / "scan/m/b.exe > Bee"}));
-    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "6") << "stored at once";
+    EXPECT_EQ(std::pair(faccessat(deep, "bad.TWK", F_OK, 0), faccessat(deep, "bad.dll", F_OK, 0)),
+              std::pair(0, -1));
+    close(deep);
+    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "7") << "stored at once";
     EXPECT_FALSE(h.ui.busy);
     EXPECT_TRUE(window.cmdquarantine.enabled()) << "more entries may be moved later";
+
+    const std::size_t messages = h.ui.shown.size();
+    window.cmddelete.click();
+    EXPECT_EQ(h.ui.shown.size(), messages) << "nothing marked, nothing asked";
+
+    // Without a quarantine copy the found file is kept; its backup is made.
+    fs::remove_all(tmp / "app/Quarantine");
+    markAndClick({0}, window.cmdquarantine);
+    EXPECT_EQ(read("scan/m/b.exe") + read("scan/m/b.TWK"), "unmarkedunmarked");
+    EXPECT_FALSE(present(tmp / "app/Quarantine")) << "the move never creates the folder";
+    EXPECT_TRUE(window.lstadware.selected(0));
+    EXPECT_EQ(h.ui.shown.back().text,
+              "1 marked file could not be removed and stay marked in the list:\r\n- 1 could not "
+              "be copied into quarantine (the disk may be full, or rights are missing)");
+
+    // Purge deletes it for good once confirmed, without a sweep or a backup.
+    h.ui.answers = {platform::MessageResult::No, platform::MessageResult::Yes};
+    window.cmddelete.click();
+    EXPECT_TRUE(present(tmp / "scan/m/b.exe"));
+    window.cmddelete.click();
+    EXPECT_EQ(std::pair(h.ui.shown.back().text, h.ui.shown.back().buttons),
+              std::pair(std::string(kPurgeQuestion), platform::MessageButtons::YesNo));
+    EXPECT_EQ(test::entryNames(tmp / "scan/m"), Texts{"b.TWK"});
+    EXPECT_EQ(processes.fileWasThere.size() + window.lstadware.count(), 2u);
+    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "8") << "stored at once";
 }
 
 TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
     const std::string linked = tmp.writeFile("scan/1/b.exe", "found");
     const std::string replaced = tmp.writeFile("scan/2/b.exe", "found");
-    const std::string gone = tmp.writeFile("scan/3/b.exe", "found");
-    const std::string hardLinked = tmp.writeFile("scan/4/Evil.exe", "found");
+    tmp.writeFile("scan/4/Evil.exe", "found");
     tmp.writeFile("scan/5/a/b.exe", "found");
     const std::string victim = tmp.writeFile("victim.txt", "precious");
     scan();
     fs::remove(linked);
     fs::create_symlink(victim, linked);
-    fs::rename(tmp.writeFile("scan/2/newcomer", "someone else's"), replaced);
-    fs::remove(gone);
+    fs::rename(tmp.writeFile("scan/2/newcomer", "newcomer"), replaced);
     // A quarantine copy onto the found file itself would leave nothing to
     // delete safely.
-    fs::create_hard_link(hardLinked, tmp / "app/Quarantine/Evil.exe");
+    fs::create_hard_link(tmp / "scan/4/Evil.exe", tmp / "app/Quarantine/Evil.exe");
     // A folder swapped for a link to a hard link of the very file: only the
     // link in the folder chain tells the two ways apart.
     fs::create_directories(tmp / "outside/a");
     fs::create_hard_link(tmp / "scan/5/a/b.exe", tmp / "outside/a/b.exe");
     fs::rename(tmp / "scan/5", tmp / "scan/was");
     fs::create_directory_symlink(tmp / "outside", tmp / "scan/5");
-    markAndClick({0, 1, 2, 3, 4}, window.cmdquarantine);
+    markAndClick({0, 1, 2, 3}, window.cmdquarantine);
     EXPECT_TRUE(fs::is_symlink(linked));
-    EXPECT_EQ(test::readWholeFile(victim), "precious");
-    EXPECT_EQ(test::readWholeFile(replaced), "someone else's");
-    EXPECT_EQ(test::readWholeFile(hardLinked), "found");
+    EXPECT_EQ(read("victim.txt") + read("scan/2/b.exe") + read("scan/4/Evil.exe"),
+              "preciousnewcomerfound");
     EXPECT_EQ(test::entryNames(tmp / "outside/a"), Texts{"b.exe"});
     EXPECT_EQ(quarantineNames(), Texts{"Evil.exe"});
-    for (const char* backup : {"scan/1/b.TWK", "scan/2/b.TWK", "scan/3/b.TWK"})
-        EXPECT_FALSE(present(tmp / backup)) << backup;
+    EXPECT_FALSE(present(tmp / "scan/1/b.TWK") || present(tmp / "scan/2/b.TWK"));
     // Nothing was removed: every entry stays marked, uncounted, and one
     // message says why.
-    EXPECT_EQ(window.lstadware.selectedCount(), 5u);
+    EXPECT_EQ(window.lstadware.selectedCount(), 4u);
     EXPECT_EQ(h.program.totalObjectsRemoved.value(), 0);
     ASSERT_EQ(h.ui.shown.size(), 2u) << "the sweep's box and the one message";
-    EXPECT_EQ(h.ui.shown[1].text, notRemovedMessage({4, 1, 0}));
+    EXPECT_EQ(h.ui.shown[1].text, notRemovedMessage({3, 1, 0}));
     // The same with the start folder itself swapped.
     fs::rename(tmp / "scan", tmp / "scan-was");
     fs::create_directories(tmp / "elsewhere/5/a");
@@ -130,55 +169,17 @@ TEST_F(OnDisk, AFileThatIsNoLongerTheFoundOneIsLeftAlone) {
     fs::create_directory_symlink(tmp / "elsewhere", tmp / "scan");
     window.cmdquarantine.click();
     EXPECT_EQ(test::entryNames(tmp / "elsewhere/5/a"), Texts{"b.exe"});
-    EXPECT_EQ(quarantineNames(), Texts{"Evil.exe"});
-}
-
-TEST_F(OnDisk, AFileBeyondPathMaxIsQuarantinedLikeAnyOther) {
-    // Built folder by folder relative to the last, as no path could reach it.
-    const std::string level(200, 'q');
-    int fd = open(tmp.makeFolder("scan").c_str(), O_RDONLY | O_DIRECTORY);
-    for (int depth = 0; depth < 25; ++depth) {
-        ASSERT_EQ(mkdirat(fd, level.c_str(), 0755), 0);
-        const int next = openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
-        close(fd);
-        fd = next;
-    }
-    const int file = openat(fd, "bad.dll", O_CREAT | O_WRONLY, 0644);
-    ASSERT_EQ(write(file, "deep", 4), 4);
-    close(file);
-    scan();
-    markAndClick({0}, window.cmdquarantine);
-    EXPECT_EQ(read("app/Quarantine/bad.dll"), "deep");
-    EXPECT_EQ(faccessat(fd, "bad.TWK", F_OK, 0), 0);
-    EXPECT_NE(faccessat(fd, "bad.dll", F_OK, 0), 0);
-    close(fd);
-    EXPECT_EQ(window.lstadware.count(), 0u);
-}
-
-TEST_F(OnDisk, WithoutAQuarantineCopyTheFoundFileIsKept) {
-    const std::string file = tmp.writeFile("scan/bad.dll", "payload");
-    scan();
-    fs::remove_all(tmp / "app/Quarantine");
-    markAndClick({0}, window.cmdquarantine);
-    EXPECT_EQ(test::readWholeFile(file), "payload");
-    EXPECT_FALSE(present(tmp / "app/Quarantine")) << "the move never creates the folder";
-    EXPECT_EQ(read("scan/bad.TWK"), "payload") << "the backup does not depend on it";
-    EXPECT_TRUE(window.lstadware.selected(0));
-    EXPECT_EQ(h.ui.shown.back().text,
-              "1 marked file could not be removed and stay marked in the list:\r\n- 1 could not "
-              "be copied into quarantine (the disk may be full, or rights are missing)");
 }
 
 // Neither Quarantine nor Purge can delete a file in a read-only folder.
 TEST_F(OnDisk, AReadOnlyFolderKeepsItsFileButTheQuarantineCopyIsMade) {
-    const std::string file = tmp.writeFile("scan/ro/bad.dll", "payload");
+    tmp.writeFile("scan/ro/bad.dll", "payload");
     tmp.writeFile("scan/rw/b.exe");
     EXPECT_TRUE(test::asUnprivilegedUser(tmp.path(), [&] {
         scan();
         ASSERT_EQ(chmod((tmp / "scan/ro").c_str(), 0555), 0);
         markAndClick({0}, window.cmdquarantine);
-        EXPECT_EQ(test::readWholeFile(file), "payload");
-        EXPECT_EQ(read("app/Quarantine/bad.dll"), "payload");
+        EXPECT_EQ(read("scan/ro/bad.dll") + read("app/Quarantine/bad.dll"), "payloadpayload");
         EXPECT_FALSE(present(tmp / "scan/ro/bad.TWK"));
         EXPECT_EQ(h.program.totalObjectsRemoved.value(), 0);
         EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 0, 1}));
@@ -186,60 +187,9 @@ TEST_F(OnDisk, AReadOnlyFolderKeepsItsFileButTheQuarantineCopyIsMade) {
         h.ui.answers = {platform::MessageResult::Yes};
         markAndClick({1}, window.cmddelete);
         EXPECT_EQ(test::entryNames(tmp / "scan/rw"), Texts{}) << "the other goes";
-        EXPECT_EQ(test::readWholeFile(file), "payload");
-        EXPECT_TRUE(window.lstadware.selected(0));
         EXPECT_EQ(h.program.totalObjectsRemoved.value(), 1);
         EXPECT_EQ(h.ui.shown.back().text, notRemovedMessage({0, 0, 1}));
-        EXPECT_FALSE(h.ui.busy);
     }));
-}
-
-TEST_F(OnDisk, PurgeDeletesTheMarkedFilesForGoodOnceConfirmed) {
-    tmp.writeFile("scan/1/b.exe", "one");
-    tmp.writeFile("scan/2/bad.dll", "two");
-    tmp.writeFile("scan/3/Evil.exe", "three");
-    const std::string victim = tmp.writeFile("victim.txt", "precious");
-    scan();
-    // An entry whose file had no identity when found (gone at once) is no file.
-    window.addFoundItem({"gone", tmp / "scan/gone.exe", "b.exe", std::nullopt, {}});
-    fs::create_symlink(victim, tmp / "scan/gone.exe");
-    window.cmddelete.click();
-    EXPECT_TRUE(h.ui.shown.empty()) << "nothing marked, nothing asked";
-
-    h.ui.answers = {platform::MessageResult::No};
-    markAndClick({0, 2}, window.cmddelete);
-    EXPECT_TRUE(present(tmp / "scan/1/b.exe"));
-    EXPECT_EQ(window.lstadware.count(), 4u);
-
-    fs::remove(tmp / "scan/2/bad.dll");
-    fs::create_symlink(victim, tmp / "scan/2/bad.dll");
-    markAndClick({1, 3}, window.cmddelete);
-    ASSERT_EQ(h.ui.shown.size(), 3u);
-    EXPECT_EQ(h.ui.shown[1].text, kPurgeQuestion);
-    EXPECT_EQ(h.ui.shown[1].buttons, platform::MessageButtons::YesNo);
-    EXPECT_EQ(h.ui.shown[2].text, notRemovedMessage({2, 0, 0}));
-    EXPECT_EQ(test::entryNames(tmp / "scan/1"), Texts{});
-    EXPECT_EQ(test::entryNames(tmp / "scan/3"), Texts{});
-    EXPECT_EQ(test::readWholeFile(victim), "precious");
-    EXPECT_TRUE(fs::is_symlink(tmp / "scan/gone.exe"));
-    EXPECT_TRUE(quarantineNames().empty());
-    EXPECT_TRUE(processes.fileWasThere.empty()) << "Purge ends no process";
-    EXPECT_EQ(window.lstadware.count(), 2u) << "the swapped entries stay";
-    EXPECT_EQ(window.lstadware.selectedCount(), 2u);
-    EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "2");
-}
-
-TEST(OnFake, AFileInTheRootMoves) {
-    test::ScanHarness h;
-    h.files.addFolder("/opt/tarnwick/Quarantine"_path);
-    h.files.addFile("/b.exe"_path, "root");
-    frmscan window(h.program);
-    h.scanInto(window, "/"_path);
-    window.lstadware.setSelected(0, true);
-    window.cmdquarantine.click();
-    EXPECT_EQ(h.files.readFile("/opt/tarnwick/Quarantine/b.exe"_path), "root");
-    EXPECT_EQ(h.files.readFile("/b.TWK"_path), "root");
-    EXPECT_FALSE(h.files.exists("/b.exe"_path));
 }
 
 }  // namespace

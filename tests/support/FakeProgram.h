@@ -15,21 +15,12 @@ struct FakeProgram {
                          std::string appFolder = nativePath("/opt/tarnwick"),
                          platform::Processes* realProcesses = nullptr,
                          std::string serverBase = "http://server.test")
-        : os{realFiles ? *realFiles : files,
-             settings,
-             startup,
-             ui,
-             clock,
-             realProcesses ? *realProcesses : processes,
-             shell},
+        : os(realFiles ? *realFiles : files, settings, startup, ui, clock,
+             realProcesses ? *realProcesses : processes, shell),
           program(os, toolkit, std::move(appFolder), std::move(serverBase)) {}
 
     std::string setting(Setting key) { return program.settings.text(key); }
     void store(Setting key, std::string_view value) { (void)program.settings.save(key, value); }
-    // Whether anything wrote the key at all.
-    bool stored(Setting key) {
-        return settings.getSetting("Tarnwick", "SETTINGS", settingKey(key).key, "\x01") != "\x01";
-    }
 
     FakeFileSystem files;
     FakeSettingsStore settings;

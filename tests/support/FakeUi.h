@@ -25,10 +25,8 @@ struct ShownMessage {
 // The first scripted answer, or `otherwise` when none is left.
 template <class T>
 T nextAnswer(std::deque<T>& answers, T otherwise) {
-    if (answers.empty()) return otherwise;
-    const T answer = answers.front();
-    answers.pop_front();
-    return answer;
+    if (!answers.empty()) otherwise = answers.front(), answers.pop_front();
+    return otherwise;
 }
 
 // A window's stand-in: puts the form's timers on the clock while it exists.
@@ -36,8 +34,7 @@ struct FakeFormPeer final : ui::FormPeer {
     FakeFormPeer(std::map<ui::Timer*, int>& clock, ui::Form& form) : clock(clock) {
         for (ui::Control* control : form.controls())
             if (control->kind() == ui::ControlKind::Timer)
-                timers.push_back(static_cast<ui::Timer*>(control));
-        for (ui::Timer* timer : timers) clock[timer] = 0;
+                clock[timers.emplace_back(static_cast<ui::Timer*>(control))] = 0;
     }
     // The form's controls may be gone already: only the pointers are used.
     ~FakeFormPeer() override {
@@ -74,15 +71,10 @@ public:
                                        : platform::MessageResult::Ok);
     }
     [[noreturn]] void endProgram(int exitCode) override { throw ProgramEnded(exitCode); }
-    int popupMenu(const std::vector<std::string>& items) override {
-        menus.push_back(items);
-        return nextAnswer(menuAnswers, -1);
-    }
-    bool addTrayIcon(std::string_view tip,
-                     std::function<void(ui::TrayMessage)> onMessage) override {
-        trayTip = tip;
+    int popupMenu(const std::vector<std::string>&) override { return nextAnswer(menuAnswers, -1); }
+    bool addTrayIcon(std::string_view, std::function<void(ui::TrayMessage)> onMessage) override {
         trayHandler = std::move(onMessage);
-        return trayAvailable;
+        return true;
     }
     int run() override { return 0; }
 
@@ -108,10 +100,7 @@ public:
     bool busy = false;
     std::vector<ShownMessage> shown;
     std::deque<platform::MessageResult> answers;
-    std::vector<std::vector<std::string>> menus;
     std::deque<int> menuAnswers;
-    bool trayAvailable = true;
-    std::string trayTip;
     std::function<void(ui::TrayMessage)> trayHandler;
     // How many windows each form has had built.
     std::map<std::string, int> peersCreated;
