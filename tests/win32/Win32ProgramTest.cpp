@@ -1,6 +1,6 @@
 // The Win32 backend's program-wide pieces: the tray icon and its menu with
-// the program's own tray window, message boxes, the busy pointer, and the
-// single-instance rule between two application windows.
+// the program's own tray window, message boxes, and the single-instance rule
+// between two application windows.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -47,7 +47,7 @@ std::vector<std::wstring> trayMenu(win32::Win32Ui& backend, UINT mouse, int pick
             PostMessageW(popup, WM_KEYDOWN, pick < 0 ? VK_ESCAPE : VK_RETURN, 0);
         });
         PostMessageW(backend.trayIcon()->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, mouse);
-        serveFor(backend, 300);
+        serve(backend, 300);
     }
     return items;
 }
@@ -72,23 +72,23 @@ TEST(Win32Tray, TheIconIsRegisteredAndItsMenuRunsTheTrayWindowsItems) {
     // its About tab.
     EXPECT_EQ(trayMenu(backend, WM_RBUTTONUP, 1),
               (std::vector<std::wstring>{L"Show Tarnwick", L"About", L"Exit"}));
-    ASSERT_TRUE(serveUntil(backend, [&] { return application.main.visible(); }));
+    ASSERT_TRUE(serve(backend, 5000, [&] { return application.main.visible(); }));
     EXPECT_EQ(application.main.SSTab1.tab(), frmmain::kAboutTab);
-    EXPECT_TRUE(IsWindowVisible(Win32View(backend, application.main).window()));
+    EXPECT_TRUE(IsWindowVisible(windowOf(backend, application.main)));
 
     // A left press opens it too; closed without a choice, nothing happens;
     // mouse moves are no command; a double click shows the main window.
     application.main.Hide();
     EXPECT_EQ(trayMenu(backend, WM_LBUTTONDOWN, -1).size(), 3u);
     PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_MOUSEMOVE);
-    serveFor(backend, 100);
+    serve(backend, 100);
     EXPECT_FALSE(application.main.visible());
     PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(serveUntil(backend, [&] { return application.main.visible(); }));
+    EXPECT_TRUE(serve(backend, 5000, [&] { return application.main.visible(); }));
 
     // Explorer restarted, or a shell that still holds the icon: registered.
     PostMessageW(tray->hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    serveFor(backend, 100);
+    serve(backend, 100);
     EXPECT_TRUE(tray->registered());
     tray->remove();
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &again)) << "gone once removed";
@@ -101,23 +101,13 @@ TEST(Win32Ui, MessageBoxesCarryTheTitleAndAnswerWithTheButtonPressed) {
         {MessageButtons::OkCancel, IDCANCEL, MessageResult::Cancel},
         {MessageButtons::YesNo, IDYES, MessageResult::Yes},
         {MessageButtons::Ok, IDOK, MessageResult::Ok}};
-    for (const auto& c : cases) {
-        std::wstring text(1024, L'\0');
-        {
-            const auto answer = meet(L"#32770", L"Tarnwick", [&](HWND box) {
-                text.resize(GetDlgItemTextW(box, 0xFFFF, text.data(), 1024));
-                PostMessageW(box, WM_COMMAND, std::get<1>(c), 0);
-            });
-            EXPECT_EQ(backend.messageBox("Do you wish to end the application?", std::get<0>(c),
-                                         platform::MessageIcon::Information),
-                      std::get<2>(c));
-        }
-        EXPECT_EQ(text, L"Do you wish to end the application?");
+    for (const auto& [buttons, pressed, answer] : cases) {
+        const auto user = meet(L"#32770", L"Tarnwick",
+                               [&](HWND box) { PostMessageW(box, WM_COMMAND, pressed, 0); });
+        EXPECT_EQ(backend.messageBox("Do you wish to end the application?", buttons,
+                                     platform::MessageIcon::Information),
+                  answer);
     }
-    backend.setBusy(true);
-    EXPECT_TRUE(backend.busy());
-    backend.setBusy(false);
-    EXPECT_FALSE(backend.busy());
 }
 
 TEST(Win32SingleInstance, ALaterStartFindsTheRunningOneAndShowsItsMainWindow) {
@@ -136,8 +126,8 @@ TEST(Win32SingleInstance, ALaterStartFindsTheRunningOneAndShowsItsMainWindow) {
     ASSERT_TRUE(later.activateRunning());
     EXPECT_EQ(textOf(second.applicationWindow()), L"unwanted instance");
     EXPECT_EQ(textOf(first.applicationWindow()), win32::toWide(title));
-    EXPECT_TRUE(IsWindowVisible(Win32View(first, main).window()));
-    ASSERT_TRUE(serveUntil(first, [&] { return main.visible(); }))
+    EXPECT_TRUE(IsWindowVisible(windowOf(first, main)));
+    ASSERT_TRUE(serve(first, 5000, [&] { return main.visible(); }))
         << "the running instance knows its window is shown";
     EXPECT_EQ(main.activations, 1);
 }
