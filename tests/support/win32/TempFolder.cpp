@@ -7,7 +7,7 @@
 
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "platform/win32/LongPath.h"
@@ -124,9 +124,7 @@ std::string TempFolder::makeFolder(std::string_view relative) const {
 
 std::string readWholeFile(const std::string& path) {
     std::ifstream in(std::filesystem::path(extendedPath(path)), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void linkFolder(const std::string& target, const std::string& link) {

@@ -1,23 +1,52 @@
-// Windows built from form declarations by the Win32 backend: classes,
-// geometry at the system's DPI (96, and 144 in a run of its own), captions,
-// styles and fonts; events both ways between native controls and the form's
-// controls; the window's life.
+// The Win32 backend against the system: windows built from form
+// declarations (classes, geometry at the system's DPI, 96 and in a run of its
+// own 144, captions, styles, fonts), events both ways between native controls
+// and the form's controls, the window's life; the tray icon and its menu,
+// message boxes, and the single-instance rule between application windows.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
+#include "app/Application.h"
+#include "common/AppIdentity.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Ui.h"
+#include "platform/win32/Win32UiFormPeer.h"
 #include "platform/win32/Win32UiScale.h"
+#include "platform/win32/Win32UiSingleInstance.h"
+#include "platform/win32/Win32UiTray.h"
+#include "support/FakeProgram.h"
 #include "support/ShowcaseForm.h"
-#include "win32/Win32UiView.h"
 
 namespace tarnwk::test {
 namespace {
+
+// Serves the queue for `ms` milliseconds, or until `done` holds.
+bool serve(win32::Win32Ui& backend, int ms, const std::function<bool()>& done = {}) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    do {
+        backend.flushAll();
+        backend.serveWaiting(std::chrono::milliseconds(50));
+        if (done && done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    } while (std::chrono::steady_clock::now() < until);
+    return done && done();
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, 512);
+    return text;
+}
 
 std::string show(const RECT& r) {
     return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
@@ -64,21 +93,17 @@ void clickAt(HWND window, POINT at) {
 class Win32Form : public ::testing::Test {
 protected:
     HWND of(const ui::Control& control) { return backend.peerOf(form)->windowOf(control); }
-    HWND window() { return windowOf(backend, form); }
+    HWND window() { return backend.peerOf(form)->hwnd(); }
     void serve(int ms = 60) { test::serve(backend, ms); }
     bool until(const std::function<bool()>& done) { return test::serve(backend, 3000, done); }
-    // Presses `key` with `held` through the system's input queue, with `focus` focused.
-    void press(HWND focus, std::initializer_list<WORD> held, WORD key) {
+    // Presses `key`, with `held` down, through the system's input queue, on &OK.
+    void press(WORD key, WORD held = 0) {
         SetForegroundWindow(window());
-        SetFocus(focus);
-        std::vector<WORD> keys(held);
-        keys.push_back(key);
-        std::vector<INPUT> inputs(2 * keys.size(), INPUT{INPUT_KEYBOARD, {}});
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            inputs[i].ki.wVk = keys[i];
-            inputs[inputs.size() - 1 - i].ki = {keys[i], 0, KEYEVENTF_KEYUP, 0, 0};
-        }
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        SetFocus(of(form.cmdOk));
+        if (held) keybd_event(static_cast<BYTE>(held), 0, 0, 0);
+        keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+        keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
+        if (held) keybd_event(static_cast<BYTE>(held), 0, KEYEVENTF_KEYUP, 0);
     }
     LRESULT send(const ui::Control& control, UINT message, WPARAM w = 0, LPARAM l = 0) {
         return SendMessageW(of(control), message, w, l);
@@ -152,11 +177,21 @@ TEST_F(Win32Form, ControlsFollowTheDeclarations) {
                   {{.closeCommand = false}, 0, 0}};
     for (const auto& [style, mask, bits] : styles) {
         ShowcaseForm styled(ui, style, "frmstyle");
-        styled.Load();
-        HWND styledWindow = windowOf(backend, styled);
-        EXPECT_EQ(GetWindowLongPtrW(styledWindow, GWL_STYLE) & mask, bits);
-        const UINT close = GetMenuState(GetSystemMenu(styledWindow, FALSE), SC_CLOSE, MF_BYCOMMAND);
+        styled.cmdOk.setEnabled(false);  // state set before loading shows at once
+        styled.chkRemember.setValue(1);
+        styled.Show();
+        const auto* peer = backend.peerOf(styled);
+        EXPECT_EQ(GetWindowLongPtrW(peer->hwnd(), GWL_STYLE) & mask, bits);
+        EXPECT_EQ(std::tuple(IsWindowEnabled(peer->windowOf(styled.cmdOk)),
+                             SendMessageW(peer->windowOf(styled.chkRemember), BM_GETCHECK, 0, 0)),
+                  std::tuple(FALSE, BST_CHECKED));
+        // Without a close command neither the close box nor Alt+F4 closes it.
+        const UINT close = GetMenuState(GetSystemMenu(peer->hwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND);
         EXPECT_TRUE(style.closeCommand || close == UINT(-1));
+        SendMessageW(peer->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        SendMessageW(peer->hwnd(), WM_CLOSE, 0, 0);
+        serve();
+        EXPECT_EQ(styled.queryUnloads, style.closeCommand ? 1 : 0);
     }
 }
 
@@ -178,11 +213,11 @@ TEST_F(Win32Form, WhatTheUserDoesReachesTheControls) {
 
     // The keyboard: the access key, Tab to the next control, Enter on a
     // focused button.
-    press(of(form.cmdOk), {VK_MENU}, 'O');
+    press('O', VK_MENU);
     EXPECT_TRUE(until([this] { return form.okClicks == 2; })) << "Alt+O presses &OK";
-    press(of(form.cmdOk), {}, VK_TAB);
+    press(VK_TAB);
     EXPECT_TRUE(until([this] { return GetFocus() == of(form.chkRemember); })) << "Tab";
-    press(of(form.cmdOk), {}, VK_RETURN);
+    press(VK_RETURN);
     EXPECT_TRUE(until([this] { return form.okClicks == 3; })) << "Enter";
 
     // Tabs: a click on the third, Ctrl+Tab on round to the first; a page
@@ -191,7 +226,7 @@ TEST_F(Win32Form, WhatTheUserDoesReachesTheControls) {
     send(form.tabMain, TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&tab));
     clickAt(of(form.tabMain), {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
     ASSERT_TRUE(until([this] { return form.tabSelections == 1 && form.tabMain.tab() == 2; }));
-    press(of(form.cmdOk), {VK_CONTROL}, VK_TAB);
+    press(VK_TAB, VK_CONTROL);
     ASSERT_TRUE(until([this] { return form.tabSelections == 2 && form.tabMain.tab() == 0; }));
     EXPECT_EQ(send(form.tabMain, TCM_GETCURSEL), 0);
 
@@ -210,20 +245,12 @@ TEST_F(Win32Form, WhatTheUserDoesReachesTheControls) {
 
     // Escape closes a window that can be closed; this one cancels and hides.
     form.cancelUnload = true;
-    press(of(form.cmdOk), {}, VK_ESCAPE);
+    press(VK_ESCAPE);
     EXPECT_TRUE(until([this] { return form.queryUnloads == 1; }));
     EXPECT_FALSE(IsWindowVisible(window()));
 }
 
 TEST_F(Win32Form, WhatTheProgramDoesReachesTheWindowsWhenEventsAreServed) {
-    ShowcaseForm early(ui, {}, "frmearly");  // state set before loading shows at once
-    early.cmdOk.setEnabled(false);
-    early.chkRemember.setValue(1);
-    early.Load();
-    const auto* view = backend.peerOf(early);
-    EXPECT_FALSE(IsWindowEnabled(view->windowOf(early.cmdOk)));
-    EXPECT_EQ(SendMessageW(view->windowOf(early.chkRemember), BM_GETCHECK, 0, 0), BST_CHECKED);
-
     form.Show();
     form.lblPath.setCaption("C:\\Windows\\Temp");
     form.lblNotes.setVisible(false);
@@ -248,12 +275,6 @@ TEST_F(Win32Form, WhatTheProgramDoesReachesTheWindowsWhenEventsAreServed) {
               std::tuple(1, true, 13))
         << "the second row is left, selected";
 
-    form.lstSingle.setVisible(false);  // a hidden list takes its rows when shown
-    form.lstSingle.setItems(std::vector<std::string>(1000, "entry"));
-    form.lstSingle.setVisible(true);
-    serve();
-    EXPECT_EQ(send(form.lstSingle, LB_GETCOUNT), 1000);
-
     // A walk writes a label per file with doEvents between: the newest text
     // wins, and the queue never overflows.
     for (int i = 1; i <= 100000; ++i) {
@@ -265,15 +286,6 @@ TEST_F(Win32Form, WhatTheProgramDoesReachesTheWindowsWhenEventsAreServed) {
 }
 
 TEST_F(Win32Form, TheWindowsLifeAndItsTimer) {
-    ShowcaseForm closeless(ui, {.closeCommand = false}, "frmcloseless");
-    closeless.Show();
-    HWND fixed = windowOf(backend, closeless);
-    SendMessageW(fixed, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4, the close box
-    SendMessageW(fixed, WM_CLOSE, 0, 0);
-    serve();
-    EXPECT_EQ(closeless.queryUnloads, 0);
-    EXPECT_TRUE(IsWindowVisible(fixed));
-
     form.Show();
     form.tmrTick.setEnabled(true);
     ASSERT_TRUE(until([this] { return form.ticks >= 2; }));
@@ -290,6 +302,117 @@ TEST_F(Win32Form, TheWindowsLifeAndItsTimer) {
     EXPECT_FALSE(IsWindow(gone));
     form.Show();
     EXPECT_EQ(form.loads, 2) << "loaded again, the form gets a fresh window";
+}
+
+// Waits on a thread of its own for a window of `type` and `caption`, and
+// hands it to `act`, as a user would meet it; joined when it goes.
+std::jthread meet(const wchar_t* type, const wchar_t* caption, std::function<void(HWND)> act) {
+    return std::jthread([=] {
+        HWND found = nullptr;
+        for (int i = 0; i < 500 && !(found = FindWindowW(type, caption)); ++i) Sleep(10);
+        if (found) act(found);
+    });
+}
+
+// Opens the tray menu with `mouse` and picks the item `pick` (-1: none) with
+// the keyboard; the menu's items.
+std::vector<std::wstring> trayMenu(win32::Win32Ui& backend, UINT mouse, int pick) {
+    std::vector<std::wstring> items;
+    {
+        const auto watcher = meet(L"#32768", nullptr, [&](HWND popup) {
+            auto* menu =
+                reinterpret_cast<HMENU>(SendMessageW(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+            for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+                wchar_t text[64] = L"";
+                GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+                items.emplace_back(text);
+            }
+            for (int i = 0; i <= pick; ++i) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageW(popup, WM_KEYDOWN, pick < 0 ? VK_ESCAPE : VK_RETURN, 0);
+        });
+        PostMessageW(backend.trayIcon()->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, mouse);
+        serve(backend, 300);
+    }
+    return items;
+}
+
+TEST(Win32Tray, TheIconIsRegisteredAndItsMenuRunsTheTrayWindowsItems) {
+    FakeProgram fakes;  // its services, under the Win32 backend
+    win32::Win32Ui backend{std::string(kAppTitle)};
+    platform::Platform os{fakes.files, fakes.settings,  fakes.startup, backend,
+                          fakes.clock, fakes.processes, fakes.shell};
+    ui::Ui toolkit{backend};
+    Program program(os, toolkit, nativePath("/opt/tarnwick"), "http://server.test");
+    Application application(program);
+    application.tray.Load();
+    win32::Win32TrayIcon* tray = backend.trayIcon();
+    ASSERT_TRUE(tray && tray->registered() && application.tray.trayIconShown());
+    EXPECT_EQ(tray->data().cbSize, sizeof(NOTIFYICONDATAW)) << "not the old 88-byte form";
+    EXPECT_STREQ(tray->data().szTip, L"Tarnwick");
+    NOTIFYICONDATAW again = tray->data();
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &again)) << "the shell knows the icon";
+
+    // A right-button release opens the menu; About shows the main window on
+    // its About tab.
+    EXPECT_EQ(trayMenu(backend, WM_RBUTTONUP, 1),
+              (std::vector<std::wstring>{L"Show Tarnwick", L"About", L"Exit"}));
+    ASSERT_TRUE(serve(backend, 5000, [&] { return application.main.visible(); }));
+    EXPECT_EQ(application.main.SSTab1.tab(), frmmain::kAboutTab);
+
+    // A left press opens it too; closed without a choice, nothing happens;
+    // mouse moves are no command; a double click shows the main window.
+    application.main.Hide();
+    EXPECT_EQ(trayMenu(backend, WM_LBUTTONDOWN, -1).size(), 3u);
+    PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_MOUSEMOVE);
+    serve(backend, 100);
+    EXPECT_FALSE(application.main.visible());
+    PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(serve(backend, 5000, [&] { return application.main.visible(); }));
+
+    // Explorer restarted, or a shell that still holds the icon: registered.
+    PostMessageW(tray->hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    serve(backend, 100);
+    EXPECT_TRUE(tray->registered());
+    tray->remove();
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &again)) << "gone once removed";
+}
+
+TEST(Win32Ui, MessageBoxesCarryTheTitleAndAnswerWithTheButtonPressed) {
+    win32::Win32Ui backend("Tarnwick");
+    using platform::MessageButtons, platform::MessageResult;
+    const std::tuple<MessageButtons, int, MessageResult> cases[] = {
+        {MessageButtons::OkCancel, IDCANCEL, MessageResult::Cancel},
+        {MessageButtons::YesNo, IDYES, MessageResult::Yes},
+        {MessageButtons::Ok, IDOK, MessageResult::Ok}};
+    for (const auto& [buttons, pressed, answer] : cases) {
+        const auto user = meet(L"#32770", L"Tarnwick",
+                               [&](HWND box) { PostMessageW(box, WM_COMMAND, pressed, 0); });
+        EXPECT_EQ(backend.messageBox("Do you wish to end the application?", buttons,
+                                     platform::MessageIcon::Information),
+                  answer);
+    }
+}
+
+TEST(Win32SingleInstance, ALaterStartFindsTheRunningOneAndShowsItsMainWindow) {
+    const std::string title = "Tarnwick test " + std::to_string(GetCurrentProcessId());
+    win32::Win32Ui first(title);
+    ui::Ui ui{first};
+    ShowcaseForm main(ui, {}, "frmmain");
+    main.setCaption(title + " 1.1");
+    main.Load();  // loaded, hidden: only the tray icon shows
+    win32::Win32SingleInstance running(first.applicationWindow(), title, title + " 1.1");
+    ASSERT_TRUE(running.claim());
+
+    win32::Win32Ui second(title);
+    win32::Win32SingleInstance later(second.applicationWindow(), title, title + " 1.1");
+    EXPECT_FALSE(later.claim()) << "the mutex is taken";
+    ASSERT_TRUE(later.activateRunning());
+    EXPECT_EQ(textOf(second.applicationWindow()), L"unwanted instance");
+    EXPECT_EQ(textOf(first.applicationWindow()), win32::toWide(title));
+    EXPECT_TRUE(IsWindowVisible(first.peerOf(main)->hwnd()));
+    ASSERT_TRUE(serve(first, 5000, [&] { return main.visible(); }))
+        << "the running instance knows its window is shown";
+    EXPECT_EQ(main.activations, 1);
 }
 
 }  // namespace
