@@ -19,7 +19,6 @@
 namespace tarnwk {
 namespace {
 
-using Texts = std::vector<std::string>;
 using win32::extendedPath;
 using win32::toWide;
 
@@ -37,12 +36,12 @@ TEST(Win32Drives, EveryDriveButTheFloppiesInLetterOrderAndOnlyWithAMedium) {
         {L"E:\\", DRIVE_CDROM},       {L"A:\\", DRIVE_REMOVABLE}, {L"D:\\", DRIVE_CDROM},
         {L"C:\\", DRIVE_FIXED},       {L"B:\\", DRIVE_REMOVABLE}, {L"F:\\", DRIVE_REMOTE},
         {L"H:\\", DRIVE_NO_ROOT_DIR}, {L"I:\\", DRIVE_REMOVABLE}};
-    Texts roots;
+    std::vector<std::string> roots;
     // D: holds no disc.
     for (const auto& drive :
          win32::drivesToScan(listed, [](auto& root) { return root != L"D:\\"; }))
         roots.push_back(drive.root);
-    EXPECT_EQ(roots, (Texts{"C:\\", "E:\\", "F:\\", "I:\\"}));
+    EXPECT_EQ(roots, (std::vector<std::string>{"C:\\", "E:\\", "F:\\", "I:\\"}));
 }
 
 TEST(Win32Startup, TheRunValueQuotesAPathWithBlanksAndGoesAgain) {

@@ -173,16 +173,17 @@ TEST_F(Win32Form, ControlsFollowTheDeclarations) {
         styled.cmdOk.setEnabled(false);  // state set before loading shows at once
         styled.chkRemember.setValue(1);
         styled.Show();
-        const auto* peer = backend.peerOf(styled);
-        EXPECT_EQ(GetWindowLongPtrW(peer->hwnd(), GWL_STYLE) & mask, bits);
+        const auto* peer = backend.peerOf(styled);  // gone once the form is unloaded
+        HWND window = peer->hwnd();
+        EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & mask, bits);
         EXPECT_EQ(std::tuple(IsWindowEnabled(peer->windowOf(styled.cmdOk)),
                              SendMessageW(peer->windowOf(styled.chkRemember), BM_GETCHECK, 0, 0)),
                   std::tuple(FALSE, BST_CHECKED));
         // Without a close command neither the close box nor Alt+F4 closes it.
-        const UINT close = GetMenuState(GetSystemMenu(peer->hwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND);
+        const UINT close = GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND);
         EXPECT_TRUE(style.closeCommand || close == UINT(-1));
-        SendMessageW(peer->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        SendMessageW(peer->hwnd(), WM_CLOSE, 0, 0);
+        SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        SendMessageW(window, WM_CLOSE, 0, 0);
         serve();
         EXPECT_EQ(styled.queryUnloads, style.closeCommand ? 1 : 0);
     }
