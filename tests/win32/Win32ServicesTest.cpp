@@ -64,7 +64,6 @@ TEST(Win32Startup, TheRunValueQuotesAPathWithBlanksAndGoesAgain) {
 // A real program named like a definition is ended by the sweep; the
 // program itself, named by another definition, is not.
 TEST(Win32Processes, TheSweepEndsAChildNamedByADefinitionAndNeverUs) {
-    test::TempFolder tmp;
     test::NativeFileSystem disk;
     const std::string self(fileName(disk.executablePath()));
     const std::string sleeper = joinPath(parentFolder(disk.executablePath()), "tarnwk_sleeper.exe");
@@ -73,7 +72,7 @@ TEST(Win32Processes, TheSweepEndsAChildNamedByADefinitionAndNeverUs) {
     ASSERT_TRUE(process);
 
     win32::Win32Processes processes;
-    test::ScanHarness h(nullptr, tmp.path(), &processes);
+    test::ScanHarness h(nullptr, test::nativePath("/opt/tarnwick"), &processes);
     h.program.setDefinitions(
         DefinitionsList({"Ver1.001", "TARNWK_SLEEPER.EXE|Child", self + "|Us"}));
     KillMatchingProcesses(h.program);
@@ -88,8 +87,7 @@ TEST(Win32Quarantine, AReadOnlyFoundFileMovesWithABackup) {
     test::TempFolder tmp;
     test::NativeFileSystem disk;
     tmp.makeFolder("app/Quarantine");
-    test::FakeProcesses processes;
-    test::ScanHarness h(&disk, tmp / "app", &processes);
+    test::ScanHarness h(&disk, tmp / "app");
     frmscan window(h.program);
     tmp.writeFile("scan/long/" + std::string(120, 'd') + "/" + std::string(120, 'e') + "/b.exe");
     const std::string found = tmp.writeFile("scan/\xC3\xA9t\xC3\xA9/BAD.DLL", "bad");

@@ -151,7 +151,6 @@ TEST_F(Win32Form, ControlsFollowTheDeclarations) {
         EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & e.styleMask, e.style);
     }
     EXPECT_EQ(send(form.tabMain, TCM_GETITEMCOUNT), 3);
-    EXPECT_EQ(send(form.optFull, BM_GETCHECK), BST_CHECKED);
 
     // 8.25 points; a link underlined; a bold frame, not its contents.
     const LOGFONTW label = fontOf(of(form.lblPath));
@@ -220,7 +219,6 @@ TEST_F(Win32Form, WhatTheUserDoesReachesTheControls) {
     ASSERT_TRUE(until([this] { return form.tabSelections == 1 && form.tabMain.tab() == 2; }));
     press(VK_TAB, VK_CONTROL);
     ASSERT_TRUE(until([this] { return form.tabSelections == 2 && form.tabMain.tab() == 0; }));
-    EXPECT_EQ(send(form.tabMain, TCM_GETCURSEL), 0);
 
     // A simple list toggles each row clicked, a single one keeps the last.
     form.lstFound.setItems({"/a > one", "/b > two", "/c > three"});
@@ -243,14 +241,12 @@ TEST_F(Win32Form, WhatTheUserDoesReachesTheControls) {
 
 TEST_F(Win32Form, WhatTheProgramDoesReachesTheWindowThenItsTimerAndUnload) {
     form.Show();
-    form.lblPath.setCaption("C:\\Windows\\Temp");
     form.lblNotes.setVisible(false);
     form.chkRemember.setEnabled(false);
     form.lstFound.setItems({"first", "second & more"});
     form.lstFound.setSelected(1, true);
     form.tabMain.setTab(1);  // no handler runs
     serve();
-    EXPECT_EQ(textOf(of(form.lblPath)), L"C:\\Windows\\Temp");
     EXPECT_EQ(std::tuple(IsWindowVisible(of(form.lblNotes)), IsWindowEnabled(of(form.chkRemember)),
                          send(form.tabMain, TCM_GETCURSEL), IsWindowVisible(of(form.lblOnScan)),
                          form.tabSelections),
@@ -286,8 +282,7 @@ TEST_F(Win32Form, WhatTheProgramDoesReachesTheWindowThenItsTimerAndUnload) {
     form.tmrTick.onTimer = [this] { form.Unload(); };  // safe from a handler
     form.tmrTick.setEnabled(true);
     HWND gone = window();
-    ASSERT_TRUE(until([this] { return !form.loaded(); }));
-    EXPECT_FALSE(IsWindow(gone));
+    ASSERT_TRUE(until([&] { return !form.loaded() && !IsWindow(gone); }));
     form.Show();
     EXPECT_EQ(form.loads, 2) << "loaded again, the form gets a fresh window";
 }
@@ -303,19 +298,25 @@ std::jthread meet(const wchar_t* type, const wchar_t* caption, std::function<voi
 }
 
 // Opens the tray menu with `mouse` and picks the item `pick` (-1: none) with
-// the keyboard; whether a menu opened.
-bool trayMenu(win32::Win32Ui& backend, UINT mouse, int pick) {
-    bool opened = false;
+// the keyboard; the menu's items.
+std::vector<std::wstring> trayMenu(win32::Win32Ui& backend, UINT mouse, int pick) {
+    std::vector<std::wstring> items;
     {
         const auto user = meet(L"#32768", nullptr, [&](HWND popup) {
-            opened = true;
+            auto* menu =
+                reinterpret_cast<HMENU>(SendMessageW(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+            for (UINT i = 0; menu && int(i) < GetMenuItemCount(menu); ++i) {
+                wchar_t text[64] = L"";
+                GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+                items.emplace_back(text);
+            }
             for (int i = 0; i <= pick; ++i) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
             PostMessageW(popup, WM_KEYDOWN, pick < 0 ? VK_ESCAPE : VK_RETURN, 0);
         });
         PostMessageW(backend.trayIcon()->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, mouse);
         serve(backend, 300);
     }
-    return opened;
+    return items;
 }
 
 TEST(Win32Tray, TheIconIsRegisteredAndItsMenuRunsTheTrayWindowsItems) {
@@ -336,14 +337,15 @@ TEST(Win32Tray, TheIconIsRegisteredAndItsMenuRunsTheTrayWindowsItems) {
 
     // A right-button release opens the menu; About shows the main window on
     // its About tab.
-    EXPECT_TRUE(trayMenu(backend, WM_RBUTTONUP, 1));
+    EXPECT_EQ(trayMenu(backend, WM_RBUTTONUP, 1),
+              (std::vector<std::wstring>{L"Show Tarnwick", L"About", L"Exit"}));
     ASSERT_TRUE(serve(backend, 5000, [&] { return application.main.visible(); }));
     EXPECT_EQ(application.main.SSTab1.tab(), frmmain::kAboutTab);
 
     // A left press opens it too; closed without a choice, nothing happens; a
     // double click shows the main window.
     application.main.Hide();
-    EXPECT_TRUE(trayMenu(backend, WM_LBUTTONDOWN, -1));
+    EXPECT_EQ(trayMenu(backend, WM_LBUTTONDOWN, -1).size(), 3u);
     EXPECT_FALSE(application.main.visible());
     PostMessageW(tray->hwnd(), win32::Win32TrayIcon::kCallbackMessage, 1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(serve(backend, 5000, [&] { return application.main.visible(); }));
