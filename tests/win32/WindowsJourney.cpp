@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -20,16 +22,13 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 // The first failure ends the journey: what follows would only fail with it.
 void require(bool ok, const char* what) {
     std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
     std::fflush(stdout);
     if (!ok) std::exit(1);
-}
-
-long long msSince(Clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
 DWORD program = 0;
@@ -45,11 +44,10 @@ HWND visibleTop(const wchar_t* type, const wchar_t* text) {
     return nullptr;
 }
 
-// How many top-level windows of any program have the class and caption.
-int count(const wchar_t* type, const wchar_t* text) {
-    int found = 0;
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, type, text));) ++found;
-    return found;
+// Whether exactly one top-level window of any program has the class and caption.
+bool one(const wchar_t* type, const wchar_t* text) {
+    const HWND first = FindWindowW(type, text);
+    return first && !FindWindowExW(nullptr, first, type, text);
 }
 
 // The program's message boxes are answered while the journey waits: Yes to
@@ -110,20 +108,18 @@ void screenshot(HWND window, const std::wstring& path) {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
                                       &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
+    SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
+    GdiFlush();
     const DWORD header = sizeof(BITMAPFILEHEADER) + sizeof info;
     const DWORD size = ((width * 3 + 3) & ~3) * height;
     const BITMAPFILEHEADER file{0x4D42, header + size, 0, 0, header};
-    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&info, sizeof info, 1, out);
-        std::fwrite(bits, size, 1, out);
-        std::fclose(out);
-    }
-    DeleteObject(bitmap);
+    std::ofstream(std::filesystem::path(path), std::ios::binary)
+        .write(reinterpret_cast<const char*>(&file), sizeof file)
+        .write(reinterpret_cast<const char*>(&info), sizeof info)
+        .write(static_cast<const char*>(bits), size);
     DeleteDC(memory);
+    DeleteObject(bitmap);
     ReleaseDC(nullptr, screen);
 }
 
@@ -144,7 +140,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND main = nullptr;
     eventually("the main window is shown", 30000,
                [&] { return (main = visibleTop(nullptr, L"Tarnwick 1.1")); });
-    std::printf("start-up: %lld ms to the main window\n", msSince(started));
+    std::printf("start-up: %lld ms to the main window\n", (Clock::now() - started) / 1ms);
     eventually("the splash closes", 10000, [&] { return !visibleTop(L"TarnwickForm", L""); });
 
     // A second start while only the tray icon shows finds the first one.
@@ -154,15 +150,17 @@ int wmain(int argc, wchar_t** argv) {
             "a second start ends within seconds");
     eventually("the first instance's main window is visible again", 5000,
                [&] { return IsWindowVisible(main); });
-    require(count(L"TarnwickTray", nullptr) == 1 && count(L"ThunderRT6Main", L"Tarnwick") == 1,
+    require(one(L"TarnwickTray", nullptr) && one(L"ThunderRT6Main", L"Tarnwick"),
             "one tray icon window, one application window answering to the title");
 
     HWND tabs = child(main, L"SysTabControl32");
-    // One tab on with the arrow keys, as a user would.
+    // To a tab with the arrow keys, as a user would.
     auto toTab = [&](int tab) {
-        PostMessageW(tabs, WM_KEYDOWN, send(tabs, TCM_GETCURSEL) < tab ? VK_RIGHT : VK_LEFT, 0);
-        eventually("the next tab is selected", 3000,
-                   [&] { return send(tabs, TCM_GETCURSEL) == tab; });
+        for (LRESULT at; (at = send(tabs, TCM_GETCURSEL)) != tab;) {
+            PostMessageW(tabs, WM_KEYDOWN, at < tab ? VK_RIGHT : VK_LEFT, 0);
+            eventually("the next tab is selected", 3000,
+                       [&] { return send(tabs, TCM_GETCURSEL) != at; });
+        }
     };
     auto click = [](HWND button) { PostMessageW(button, BM_CLICK, 0, 0); };
     auto tick = [&](const wchar_t* caption, const char* what) {
@@ -170,16 +168,13 @@ int wmain(int argc, wchar_t** argv) {
         click(box);
         eventually(what, 3000, [&] { return send(box, BM_GETCHECK) == BST_CHECKED; });
     };
-    if (!pictures.empty()) {
-        int tab = 0;
-        for (const wchar_t* name :
-             {L"status", L"scan", L"quarantine", L"updates", L"settings", L"about"}) {
-            if (tab) toTab(tab);
+    int tab = 0;
+    for (const wchar_t* name :
+         {L"status", L"scan", L"quarantine", L"updates", L"settings", L"about"})
+        if (!pictures.empty()) {
+            toTab(tab++);
             screenshot(main, pictures + L"\\windows-main-" + name + L".bmp");
-            ++tab;
         }
-        while (--tab) toTab(tab - 1);
-    }
 
     // A quick scan finds the planted file; it is marked and quarantined.
     toTab(1);
@@ -189,7 +184,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND scan = nullptr;
     eventually("the scan completes", 300000,
                [&] { return (scan = visibleTop(nullptr, L"Scan Complete")); });
-    std::printf("quick scan: %lld ms\n", msSince(scanStarted));
+    std::printf("quick scan: %lld ms\n", (Clock::now() - scanStarted) / 1ms);
     HWND found = child(scan, L"ListBox");
     const auto findings = send(found, LB_GETCOUNT);
     require(findings >= 1, "the planted file is found");
@@ -207,7 +202,6 @@ int wmain(int argc, wchar_t** argv) {
 
     // Newer definitions from the maker's server (the script serves them),
     // after the offer of the newer program.
-    toTab(2);
     toTab(3);
     click(child(main, L"Button", L"&Check Now"));
     eventually("the newer definitions are downloaded", 30000, [] {

@@ -35,8 +35,6 @@ public:
     explicit NativeSettingsPlace(const TempFolder& tmp)
         : key_("Software\\Tarnwick tests\\" + std::string(fileName(tmp.path()))) {}
     ~NativeSettingsPlace() { RegDeleteTreeW(HKEY_CURRENT_USER, win32::toWide(key_).c_str()); }
-    NativeSettingsPlace(const NativeSettingsPlace&) = delete;
-    NativeSettingsPlace& operator=(const NativeSettingsPlace&) = delete;
     // A store made anew over the same key, so nothing comes from memory.
     std::unique_ptr<platform::SettingsStore> open() const {
         return std::make_unique<win32::RegistrySettingsStore>(key_);

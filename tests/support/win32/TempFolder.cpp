@@ -7,7 +7,7 @@
 
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "platform/win32/LongPath.h"
@@ -70,13 +70,6 @@ void removeTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-void makeFolders(const std::wstring& folder) {
-    for (auto at = folder.find(L'\\', win32::rootLength(folder)); at != std::wstring::npos;
-         at = folder.find(L'\\', at + 1))
-        CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
-    CreateDirectoryW(folder.c_str(), nullptr);
-}
-
 // A symbolic link the system shows as one (wine only pretends to make them).
 bool symbolicLink(const std::string& target, const std::string& link, DWORD flags) {
     const std::wstring to = extendedPath(link);
@@ -93,14 +86,12 @@ TempFolder::TempFolder() {
     base.resize(GetLongPathNameW(std::filesystem::temp_directory_path().c_str(), base.data(),
                                  static_cast<DWORD>(base.size())));
     static unsigned counter = 0;
-    for (int attempt = 0; attempt < 100 && path_.empty() && !base.empty(); ++attempt) {
-        const auto candidate =
-            std::filesystem::path(base) / ("tarnwk-test-" + std::to_string(GetCurrentProcessId()) +
-                                           "-" + std::to_string(++counter));
-        if (CreateDirectoryW(candidate.c_str(), nullptr))
-            path_ = win32::toUtf8(candidate.wstring());
-    }
-    if (path_.empty()) throw std::runtime_error("cannot create a temporary folder");
+    const std::string prefix = "tarnwk-test-" + std::to_string(GetCurrentProcessId()) + "-";
+    std::filesystem::path folder;
+    // One that an earlier process of the same id left behind is passed over.
+    do folder = std::filesystem::path(base) / (prefix + std::to_string(++counter));
+    while (!std::filesystem::create_directory(folder));
+    path_ = win32::toUtf8(folder.wstring());
 }
 
 TempFolder::~TempFolder() {
@@ -118,7 +109,7 @@ std::string TempFolder::operator/(std::string_view relative) const {
 std::string TempFolder::writeFile(std::string_view relative, std::string_view content) const {
     const std::string full = *this / relative;
     const std::wstring target = extendedPath(full);
-    makeFolders(target.substr(0, target.rfind(L'\\')));
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path());
     std::ofstream out(std::filesystem::path(target), std::ios::binary);
     if (!out.write(content.data(), static_cast<std::streamsize>(content.size())).flush())
         throw std::runtime_error("cannot write " + full);
@@ -127,15 +118,13 @@ std::string TempFolder::writeFile(std::string_view relative, std::string_view co
 
 std::string TempFolder::makeFolder(std::string_view relative) const {
     const std::string full = *this / relative;
-    makeFolders(extendedPath(full));
+    std::filesystem::create_directories(std::filesystem::path(extendedPath(full)));
     return full;
 }
 
 std::string readWholeFile(const std::string& path) {
     std::ifstream in(std::filesystem::path(extendedPath(path)), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void linkFolder(const std::string& target, const std::string& link) {
