@@ -6,6 +6,8 @@
 #include <process.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "NativeServices.h"
 #include "platform/win32/LongPath.h"
 #include "platform/win32/NtFiles.h"
@@ -73,10 +75,15 @@ TEST(Win32Processes, TheSweepEndsAChildNamedByADefinitionAndNeverUs) {
 
     win32::Win32Processes processes;
     test::ScanHarness h(nullptr, test::nativePath("/opt/tarnwick"), &processes);
-    h.program.setDefinitions(
-        DefinitionsList({"Ver1.001", "TARNWK_SLEEPER.EXE|Child", self + "|Us"}));
+    h.program.setDefinitions(DefinitionsList({"Ver1.001", "TARNWK_SLEEPER.EXE|Child"}));
     KillMatchingProcesses(h.program);
     EXPECT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0) << "it sleeps a minute";
+    // We are listed under the id the sweep passes over. Naming our program in
+    // a definition instead would end the test processes running beside us.
+    const auto listed = processes.list();
+    EXPECT_TRUE(std::ranges::any_of(listed, [&](const platform::ProcessInfo& p) {
+        return p.id == processes.ownId() && p.programPath && fileName(*p.programPath) == self;
+    }));
     EXPECT_FALSE(processes.terminate(processes.ownId()));
 }
 

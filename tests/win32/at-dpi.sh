@@ -10,6 +10,7 @@ work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'echo "at-dpi.sh: line $LINENO failed" >&2' ERR
 wineboot -i </dev/null >/dev/null 2>&1
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null
 wineserver -w
