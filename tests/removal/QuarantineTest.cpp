@@ -22,20 +22,17 @@ namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 using test::present;
 
-// A process table of one program named by a definition; each termination
-// records whether `watched` was still in place.
-class WatchingProcesses final : public platform::Processes {
-public:
-    std::vector<platform::ProcessInfo> list() override { return {{7, "/usr/bin/B.EXE"_path}}; }
-    std::int64_t ownId() override { return 1; }
-    bool terminate(std::int64_t) override { return fileWasThere.push_back(present(watched)), true; }
-    std::string watched;
-    std::vector<bool> fileWasThere;
-};
-
 class OnDisk : public ::testing::Test {
 protected:
-    OnDisk() { tmp.makeFolder("app/Quarantine"); }
+    OnDisk() {
+        tmp.makeFolder("app/Quarantine");
+        // One running program named by a definition; each termination records
+        // whether `watched` was still in place.
+        h.processes.running = {{7, "/usr/bin/B.EXE"}};
+        h.processes.onTerminate = [this](std::int64_t) {
+            fileWasThere.push_back(present(watched));
+        };
+    }
     void scan() { h.scanInto(window, tmp / "scan"); }
     void markAndClick(std::initializer_list<std::size_t> positions, ui::Button& button) {
         for (const std::size_t position : positions) window.lstadware.setSelected(position, true);
@@ -48,15 +45,16 @@ protected:
 
     test::TempFolder tmp;
     posix::PosixFileSystem disk;
-    WatchingProcesses processes;
-    test::ScanHarness h{&disk, tmp / "app", &processes};
+    test::ScanHarness h{&disk, tmp / "app"};
     frmscan window{h.program};
+    std::string watched;
+    std::vector<bool> fileWasThere;
 };
 
 TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNames) {
     tmp.writeFile("scan/a", "innocent");  // what "a > b/..." cut at ">" would name
     tmp.writeFile("scan/a > b/b.exe", "found");
-    processes.watched = tmp.writeFile("scan/c/BAD.DLL", "dll");
+    watched = tmp.writeFile("scan/c/BAD.DLL", "dll");
     tmp.writeFile("scan/k/keep.TWK", "its own");
     tmp.writeFile("scan/m/b.exe", "unmarked");
     tmp.writeFile("scan/x/twin.ocx", "first");
@@ -79,8 +77,9 @@ TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNam
     scan();
     ASSERT_EQ(window.lstadware.count(), 8u);
     markAndClick({0, 1, 2, 4, 5, 6, 7}, window.cmdquarantine);
-    EXPECT_EQ(processes.fileWasThere, std::vector<bool>{true}) << "the sweep comes first";
-    EXPECT_FALSE(KillProcess(processes, processes.ownId())) << "whatever the system would allow";
+    EXPECT_EQ(fileWasThere, std::vector<bool>{true}) << "the sweep comes first";
+    EXPECT_FALSE(KillProcess(h.processes, h.processes.ownId()))
+        << "whatever the system would allow";
     EXPECT_EQ(quarantineNames(), (Texts{"b.exe", "bad.dll", "keep.twk", "noext", "twin.ocx"}));
     // What each path holds, "-" where nothing is left: the later of two
     // names replaces the earlier in quarantine; a backup never replaces a file, not
@@ -126,7 +125,7 @@ TEST_F(OnDisk, MarkedEntriesMoveInListOrderAfterTheSweepUnderTheirDefinitionsNam
     EXPECT_EQ(std::pair(h.ui.shown.back().text, h.ui.shown.back().buttons),
               std::pair(std::string(kPurgeQuestion), platform::MessageButtons::YesNo));
     EXPECT_EQ(test::entryNames(tmp / "scan/m"), Texts{"b.TWK"});
-    EXPECT_EQ(processes.fileWasThere.size() + window.lstadware.count(), 2u);
+    EXPECT_EQ(fileWasThere.size() + window.lstadware.count(), 2u);
     EXPECT_EQ(h.setting(Setting::TOTALOBJECTSREMOVED), "8") << "stored at once";
 }
 

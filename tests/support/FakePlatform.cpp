@@ -117,12 +117,10 @@ std::string FakeFileSystem::pathOf(int node) const {
     return joinPath(pathOf(nodes_[node].parent), nodes_[node].name);
 }
 
-int FakeFileSystem::add(const std::string& path, Kind kind, std::string content) {
+void FakeFileSystem::add(const std::string& path, Kind kind, std::string content) {
     const std::string parent(parentFolder(path));
     addFolder(parent);
-    const int made = make(lookup(parent), std::string(fileName(path)), kind);
-    nodes_[made].content = std::move(content);
-    return made;
+    nodes_[make(lookup(parent), std::string(fileName(path)), kind)].content = std::move(content);
 }
 
 FakeFileSystem::Node& FakeFileSystem::folderAt(const std::string& path) {

@@ -2,6 +2,7 @@
 // tests/platform hold them to it), with a few knobs the disk lacks.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -80,7 +81,7 @@ private:
     };
     int make(int parent, const std::string& name, Kind kind);
     bool is(int node, Kind kind) const { return node >= 0 && nodes_[node].kind == kind; }
-    int add(const std::string& path, Kind kind, std::string content);
+    void add(const std::string& path, Kind kind, std::string content);
     Node& folderAt(const std::string& path);
     int child(int folder, std::string_view name) const;
     // The node a path names, links followed; -1 when none.
@@ -133,9 +134,13 @@ class FakeProcesses final : public platform::Processes {
 public:
     std::vector<platform::ProcessInfo> list() override { return running; }
     std::int64_t ownId() override { return self; }
-    bool terminate(std::int64_t) override { return true; }
+    bool terminate(std::int64_t id) override {
+        if (onTerminate) onTerminate(id);
+        return true;
+    }
     std::vector<platform::ProcessInfo> running;
     std::int64_t self = 1000;
+    std::function<void(std::int64_t)> onTerminate;
 };
 
 class FakeShell final : public platform::Shell {
