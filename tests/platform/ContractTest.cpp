@@ -128,8 +128,8 @@ TEST_P(FileSystemContract, WritesReadsMeasuresAndMakesByPath) {
     ASSERT_TRUE(files().writeFile(at("written.txt"), "1\r\n2\n"));  // no line end translated
     EXPECT_EQ(files().readFile(at("written.txt")), "1\r\n2\n");
     const auto length = files().fileLength(at("written.txt"));
-    EXPECT_EQ(length.status, platform::LengthStatus::Ok);
-    EXPECT_EQ(length.bytes, 5u);
+    EXPECT_EQ(std::pair(length.status, length.bytes),
+              std::pair(platform::LengthStatus::Ok, std::uint64_t{5}));
     EXPECT_EQ(files().fileLength(at("missing")).status, platform::LengthStatus::NotFound);
     EXPECT_EQ(files().fileLength(at("sub")).status, platform::LengthStatus::Failed);
     EXPECT_FALSE(files().writeFile(at("missing/x.txt"), "x"));

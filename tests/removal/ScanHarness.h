@@ -32,6 +32,7 @@ struct ScanHarness : FakeProgram {
         window.Show();
         Walk walk(program.os.files, program.definitions, program.index(), window, program.scan);
         walk.setExcludedFolder(program.quarantineFolder());
+        walk.setThreads(2);  // with read-ahead, as on any machine of more than one core
         walk.Peek(folder, true);
         window.showFinished();
     }

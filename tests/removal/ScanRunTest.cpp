@@ -1,5 +1,6 @@
 // The start-scan command: what it records and walks, the scan window through
-// a run, Abort and Exit while the walk winds down, and the log.
+// a run, Abort and Exit while the walk winds down; the log, its name from one
+// reading of the clock, its content and code page.
 #include "removal/ScanRun.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <utility>
 
 #include "removal/ScanHarness.h"
+#include "scan/ScanLog.h"
 
 namespace tarnwk {
 namespace {
@@ -42,7 +44,7 @@ TEST_F(ScanRunTest, AQuickScanAFullScanAndAnAbortedOneThatStillCompletesAndLogs)
     addFiles({"/home/user/b.exe", "/home/user/notes.txt", "/opt/tarnwick/Quarantine/b.exe"});
     h.files.setDevice("/home/user/usb"_path, 3);  // a quick scan crosses into mounts
     addFiles({"/home/user/usb/b.exe"});
-    h.files.drives = {"/"_path};
+    h.files.drives = {{"/"_path, true}};
     h.store(Setting::SCANCOUNT, "41");
     std::string walking;
     h.ui.onEveryDoEvents = [&] {
@@ -68,7 +70,7 @@ TEST_F(ScanRunTest, AQuickScanAFullScanAndAnAbortedOneThatStillCompletesAndLogs)
     // the quarantine; the window left open closes the usual way, storing the
     // total.
     h.ui.onEveryDoEvents = nullptr;
-    h.files.drives = {"/"_path, "/home/user/usb"_path};
+    h.files.drives = {{"/"_path, true}, {"/home/user/usb"_path, true}};
     h.program.totalObjectsRemoved.add(3);
     run.cmdstartscan_Click(true);
     EXPECT_EQ(window().lstadware.items(), found);
@@ -79,7 +81,7 @@ TEST_F(ScanRunTest, AQuickScanAFullScanAndAnAbortedOneThatStillCompletesAndLogs)
     EXPECT_TRUE(h.files.foldersRead.empty());
 
     // Abort skips the rest of the drives; the run still completes and logs.
-    h.files.drives = {"/c"_path, "/d"_path};
+    h.files.drives = {{"/c"_path, true}, {"/d"_path, true}};
     addFiles({"/c/b.exe", "/c/x1.txt", "/c/sub/b.exe", "/d/b.exe"});
     h.store(Setting::AUTOLOG, "1");
     frmscan* closed = nullptr;
@@ -110,6 +112,37 @@ TEST_F(ScanRunTest, AQuickScanAFullScanAndAnAbortedOneThatStillCompletesAndLogs)
     EXPECT_EQ(closed->caption(), "Scanning...") << "the end steps touched the closed window";
     EXPECT_TRUE(h.mainWindow.visible());
     EXPECT_FALSE(run.walking() || h.ui.busy);
+}
+
+TEST(LogSecondsText, SevenSignificantDigitsOfAFloatWithoutExponentOrTrailingZeros) {
+    // 68134.123 as a 32-bit float is 68134.125.
+    const std::tuple<double, const char*, const char*> cases[] = {
+        {68134.25, ",", "68134,25"},  {7.0, ",", "7"},           {0.0, ",", "0"},
+        {12345.678, ".", "12345.68"}, {0.00001, ".", "0.00001"}, {68134.123, ".", "68134.12"},
+        {1.5, "\u066B", "1\u066B5"}};
+    for (const auto& [seconds, separator, text] : cases)
+        EXPECT_EQ(logSecondsText(seconds, separator), text) << seconds;
+}
+
+TEST(ScanLog, NamedAfterTheDayAndSecondsWithFindingsThenTheRunInTheWindowsCodePage) {
+    test::FakeProgram fake;
+    const std::string reports = "/opt/tarnwick/Reports"_path;
+    EXPECT_FALSE(WriteScanLog(fake.program, "")) << "the Reports folder is not created";
+    fake.files.addFolder(reports);
+    fake.clock.day = {2027, 1, 5};
+    fake.clock.seconds = 68134.25;
+    fake.clock.separator = ",";
+    fake.clock.time = "18:55:34 \xE2\x80\x94 Mittag";  // an em dash from the locale
+    ASSERT_TRUE(WriteScanLog(
+        fake.program,
+        "\r\nAdware found >/home/zo\xC3\xAB/b.exe\r\nAdware found >/\xE6\x97\xA5.exe"));
+    fake.clock.separator = ".";
+    ASSERT_TRUE(WriteScanLog(fake.program, ""));
+    EXPECT_EQ(fake.files.readFile(reports + "/2027-1-568134,25.log"_path),
+              "\r\nAdware found >/home/zo\xEB/b.exe\r\nAdware found >/?.exe\r\n"
+              "Test Run : 06/12/2026 at 18:55:34 \x97 Mittag\r\n\r\n");
+    EXPECT_EQ(fake.files.readFile(reports + "/2027-1-568134.25.log"_path),
+              "NO Adware found...\r\n\r\nTest Run : 06/12/2026 at 18:55:34 \x97 Mittag\r\n\r\n");
 }
 
 }  // namespace

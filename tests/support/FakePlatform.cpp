@@ -1,6 +1,6 @@
 #include "support/FakePlatform.h"
 
-#include <algorithm>
+#include <filesystem>
 
 #include "common/NameFolding.h"
 
@@ -84,8 +84,6 @@ private:
     int node_;
 };
 
-FakeFileSystem::FakeFileSystem() : nodes_(1) {}
-
 int FakeFileSystem::make(int parent, const std::string& name, Kind kind) {
     nodes_.push_back({kind, parent, name, {}, {}, nodes_[parent].device, true});
     const int made = static_cast<int>(nodes_.size()) - 1;
@@ -144,23 +142,11 @@ std::unique_ptr<platform::Folder> FakeFileSystem::openFolder(const std::string& 
 }
 
 std::string FakeFileSystem::fullPath(const std::string& path) {
-    std::vector<std::string> parts;
-    for (std::size_t begin = 0; begin <= path.size();) {
-        const std::size_t end = nextSeparator(path, begin);
-        const std::string part = path.substr(begin, end - begin);
-        if (part == ".." && !parts.empty()) parts.pop_back();
-        if (!part.empty() && part != "." && part != "..") parts.push_back(part);
-        begin = end + 1;
-    }
-    std::string full;
-    for (const auto& part : parts) full += kRoot + part;
-    return full.empty() ? kRoot : full;
-}
-
-std::vector<platform::Drive> FakeFileSystem::driveList() {
-    std::vector<platform::Drive> list;
-    for (const auto& drive : drives) list.push_back({drive, true});
-    return list;
+    // Every path counts from the root: there is no current folder.
+    const std::string rooted = path.empty() || !isPathSeparator(path[0]) ? kRoot + path : path;
+    std::string full = std::filesystem::path(rooted).lexically_normal().string();
+    if (full.size() > 1 && isPathSeparator(full.back())) full.pop_back();
+    return full;
 }
 
 platform::FileLength FakeFileSystem::fileLength(const std::string& path) {

@@ -21,7 +21,6 @@ class FakeFileSystem final : public platform::FileSystem {
     struct Node;
 
 public:
-    FakeFileSystem();
     void addFolder(const std::string& path) { (void)createFolder(path); }
     void addFile(const std::string& path, std::string content = "x") {
         add(path, Kind::File, std::move(content));
@@ -40,7 +39,7 @@ public:
     std::unique_ptr<platform::Folder> openFolder(const std::string& path) override;
     std::string fullPath(const std::string& path) override;
     std::size_t openFolderBudget() override { return folderBudget; }
-    std::vector<platform::Drive> driveList() override;
+    std::vector<platform::Drive> driveList() override { return drives; }
     std::string quickScanFolder() override { return quickFolder; }
     platform::ProgramFolders programFolders() override {
         return {appFolder, joinPath(appFolder, "ref.dat")};
@@ -52,12 +51,11 @@ public:
     bool removeFile(const std::string& path) override;
     bool createFolder(const std::string& path) override;
 
-    bool exists(const std::string& path) const { return is(lookup(path), Kind::File); }
     bool folderExists(const std::string& path) const { return is(lookup(path), Kind::Folder); }
     // Names of the files directly in a folder, in byte order.
     std::vector<std::string> filesIn(const std::string& folder) const;
 
-    std::vector<std::string> drives;
+    std::vector<platform::Drive> drives;
     // Folders in which no file can be written or deleted.
     std::set<std::string> readOnlyFolders;
     std::string quickFolder = nativePath("/home/user");
@@ -88,7 +86,7 @@ private:
     int lookup(const std::string& path, int depth = 0) const;
     std::string pathOf(int node) const;
     bool writable(int folder) const { return !readOnlyFolders.contains(pathOf(folder)); }
-    std::vector<Node> nodes_;
+    std::vector<Node> nodes_ = std::vector<Node>(1);  // the root
     std::mutex foldersReadMutex_;
 };
 
@@ -133,13 +131,12 @@ public:
 class FakeProcesses final : public platform::Processes {
 public:
     std::vector<platform::ProcessInfo> list() override { return running; }
-    std::int64_t ownId() override { return self; }
+    std::int64_t ownId() override { return 1000; }
     bool terminate(std::int64_t id) override {
         if (onTerminate) onTerminate(id);
         return true;
     }
     std::vector<platform::ProcessInfo> running;
-    std::int64_t self = 1000;
     std::function<void(std::int64_t)> onTerminate;
 };
 
