@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/posix/PosixFileSystem.h"
 #include "scan/WalkFixture.h"
+#include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 
 namespace tarnwk {
@@ -14,6 +16,12 @@ namespace {
 
 using Texts = std::vector<std::string>;
 namespace fs = std::filesystem;
+
+class WalkOnDisk : public WalkTest {
+protected:
+    test::TempFolder tmp;
+    posix::PosixFileSystem disk;
+};
 
 // Links are the listing's to skip, in the file system's contract.
 TEST_F(WalkOnDisk, DotFilesPipesAndFoldersThatCannotBeListedAreSkipped) {

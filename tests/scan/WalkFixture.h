@@ -1,5 +1,5 @@
 // The walk's fixture: definitions, a recording view, and one call of Peek
-// over any file system, the fake or real folders.
+// over any file system.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "NativeServices.h"
 #include "scan/Peek.h"
 #include "support/FakePlatform.h"
 #include "support/NativePath.h"
@@ -40,13 +39,6 @@ protected:
     std::string excluded;
     bool stayOnVolume = false;
     unsigned threads = 1;
-};
-
-// The same over real folders.
-class WalkOnDisk : public WalkTest {
-protected:
-    test::TempFolder tmp;
-    test::NativeFileSystem disk;
 };
 
 }  // namespace tarnwk
